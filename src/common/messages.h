@@ -1,0 +1,26 @@
+// Every text that the user sees, as the code page 932 bytes that Windows
+// shows under the Japanese ANSI code page.
+#pragma once
+
+namespace tuvex::messages {
+
+extern const char kUnexpectedError[];        // 何らかのエラーが発生しました
+extern const char kParameterMissing[];       // パラメタが指定されていません
+extern const char kParameterBlank[];         // パラメタが空です
+extern const char kCommandMissing[];         // コマンドが指定されていません
+extern const char kOpenFailedAfterSubject[]; // のオープンに失敗しました(
+extern const char kPipeOpenFailed[];         // パイプのオープンに失敗しました(
+extern const char kPipeWriteFailed[];        // パイプの書き込みに失敗しました(
+extern const char kStartFailedAfterCommandLine[];  // の起動に失敗しました(
+extern const char kPipePeekFailed[];         // パイプの読み込み(PeekNamedPipe)に失敗しました(
+extern const char kPipeReadFailed[];         // パイプの読み込みに失敗しました(
+extern const char kMenuFileBeforePath[];     // メニュー定義ファイル(
+extern const char kMenuFileOpenFailedAfterPath[];  // )のオープンに失敗しました(
+extern const char kTextNotConvertible[];     // テキストをコードページ932に変換できません
+extern const char kOutputNotConvertible[];   // コマンドの出力をUTF-16に変換できません
+extern const char kMemoryFailed[];           // メモリの確保に失敗しました(
+extern const char kLocaleFailed[];           // ロケールの設定に失敗しました
+extern const char kWaitAbandoned[];          // コマンドの終了を待たずに中断しました
+extern const char kWideFilterDisplayName[];  // Tuvex(ワイドキャラクター版)
+
+}  // namespace tuvex::messages

@@ -1,0 +1,42 @@
+// Types that the subsystems hand to each other.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tuvex {
+
+// Bytes with a known length: names, paths, commands and messages, all in code
+// page 932 (or whatever the child wrote).
+using ByteString = std::string;
+
+// A growable run of bytes whose content the code moving it does not look at:
+// a child's input and outputs, the message dialog's text.
+using ByteBuffer = std::vector<char>;
+
+// The command to run, from a filter parameter or the command menu. An empty
+// command means that nothing is to be run.
+struct CommandEntry {
+    ByteString name;
+    ByteString command;
+    ByteString arguments;
+};
+
+// A failure, carrying the message that the user is shown.
+class ErrorMessage : public std::exception {
+public:
+    explicit ErrorMessage(ByteString text) : text_(std::move(text)) {}
+    const ByteString& text() const noexcept { return text_; }
+    const char* what() const noexcept override { return text_.c_str(); }
+
+private:
+    ByteString text_;
+};
+
+// "<text>(<code>)": a failed call's message. `prefix` ends in "(".
+ByteString MessageWithCode(std::string_view prefix, std::int64_t code);
+
+}  // namespace tuvex

@@ -1,0 +1,59 @@
+// One owner per resource: a move-only holder that releases what it holds on
+// every path, exceptions included. Each kind of resource is a one-line alias
+// over this template (see win32_resource.h).
+#pragma once
+
+#include <utility>
+
+namespace tuvex {
+
+template <typename T, auto Release, T Invalid = T{}>
+class UniqueResource {
+public:
+    UniqueResource() noexcept = default;
+    explicit UniqueResource(T value) noexcept : value_(value) {}
+    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept
+    {
+        reset(other.release());
+        return *this;
+    }
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    ~UniqueResource() { reset(); }
+
+    T get() const noexcept { return value_; }
+    explicit operator bool() const noexcept { return value_ != Invalid; }
+
+    // Gives up ownership without releasing.
+    T release() noexcept { return std::exchange(value_, Invalid); }
+
+    void reset(T value = Invalid) noexcept
+    {
+        T old = std::exchange(value_, value);
+        if (old != Invalid) {
+            Release(old);
+        }
+    }
+
+    // For out-parameters of the platform's functions: releases what is held
+    // and hands out the address to be filled.
+    T* put() noexcept
+    {
+        reset();
+        return &value_;
+    }
+
+private:
+    T value_ = Invalid;
+};
+
+}  // namespace tuvex
+
+#include <cstdio>
+
+namespace tuvex {
+
+using UniqueFile = UniqueResource<std::FILE*, &std::fclose>;
+
+}  // namespace tuvex

@@ -1,0 +1,36 @@
+// Running one command as a hidden child process with piped standard streams.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "common/tuvex_types.h"
+
+namespace tuvex {
+
+// The command line: the interpreter (when there is one), a space and the
+// command in double quotes, or else the command unchanged; then a space and
+// the arguments when there are any.
+ByteString BuildCommandLine(std::string_view interpreter, std::string_view command,
+                            std::string_view arguments);
+
+struct ExchangeOptions {
+    // The buffer size asked of each pipe. Tests make it small to exercise
+    // inputs and outputs that do not fit.
+    std::uint32_t pipeSize = 0x7fffffff;
+};
+
+// Runs `command` with `arguments`, feeds it `input` followed by end of file
+// and appends everything it writes to `output` and `errors` until it has
+// ended. Raises an error message when a step fails; bytes collected until
+// then stay in the buffers.
+void RunChildProcess(const ByteString& command, const ByteString& arguments, const ByteBuffer& input,
+                     ByteBuffer& output, ByteBuffer& errors, const ExchangeOptions& options = {});
+
+// The same for byte strings. On failure the output strings are left as they
+// were.
+void RunChildProcessText(const ByteString& command, const ByteString& arguments,
+                         const ByteString& input, ByteString& output, ByteString& errors,
+                         const ExchangeOptions& options = {});
+
+}  // namespace tuvex

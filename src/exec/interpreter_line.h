@@ -1,0 +1,24 @@
+// The interpreter named on a script's "#!" line.
+#pragma once
+
+#include <string_view>
+
+#include "common/tuvex_types.h"
+
+namespace tuvex {
+
+// Longest first line examined: what fgets reads into a 255-byte buffer.
+constexpr int kInterpreterLineBufferSize = 255;
+
+// The interpreter that a script's first line names: the bytes after "#!" up
+// to the first CR or LF, untrimmed; empty when the line does not begin with
+// "#!". `firstLine` is the line as read, up to its first NUL byte.
+ByteString InterpreterFromFirstLine(std::string_view firstLine);
+
+// Reads the first line of the file that `command` names (in the current
+// directory, or else through the system's search path, exactly as named) and
+// returns its interpreter; empty when no such file exists. Raises the
+// command's "could not open" message for any other failure to open it.
+ByteString ReadInterpreterLine(const ByteString& command);
+
+}  // namespace tuvex

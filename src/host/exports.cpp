@@ -1,0 +1,45 @@
+#include "host/exports.h"
+
+#include "common/messages.h"
+#include "host/module_start_win32.h"
+#include "host/run_entry.h"
+
+namespace tuvex {
+namespace {
+
+constexpr std::uint8_t kFilterAttribute = 0x50;
+
+const FilterRegistrationRecord filterRegistrationTable[] = {
+    {sizeof(FilterRegistrationRecord), "Tuvex", "Tuvex", "Tuvex", kFilterAttribute, {}},
+    {sizeof(FilterRegistrationRecord), "TuvexW", messages::kWideFilterDisplayName, "TuvexW",
+     kFilterAttribute, {}},
+    {},
+};
+
+}  // namespace
+}  // namespace tuvex
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    tuvex::RecordModuleStart(instance, reason);
+    return TRUE;
+}
+
+const tuvex::FilterRegistrationRecord* __cdecl EnumVelmoranFilter()
+{
+    return tuvex::filterRegistrationTable;
+}
+
+std::uint32_t __cdecl VelmoranFilterGetVersion()
+{
+    return tuvex::kFilterInterfaceVersion;
+}
+
+const char* __cdecl TuvexRun(const char* input, const char* command, const char* arguments)
+{
+    return tuvex::RunCommandOnText(input, command, arguments);
+}
+
+}  // extern "C"

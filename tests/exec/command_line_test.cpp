@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include "exec/child_process.h"
+
+namespace tuvex {
+namespace {
+
+TEST(CommandLine, IsTheCommandAloneWithoutInterpreterOrArguments)
+{
+    EXPECT_EQ(BuildCommandLine("", "sort", ""), "sort");
+}
+
+TEST(CommandLine, NeverQuotesACommandWithoutInterpreter)
+{
+    EXPECT_EQ(BuildCommandLine("", "C:\\my tools\\sort.exe", "-r"), "C:\\my tools\\sort.exe -r");
+}
+
+TEST(CommandLine, QuotesTheScriptAfterItsInterpreter)
+{
+    EXPECT_EQ(BuildCommandLine("perl -w", "sort.pl", "-r"), "perl -w \"sort.pl\" -r");
+    EXPECT_EQ(BuildCommandLine("perl", "sort.pl", ""), "perl \"sort.pl\"");
+}
+
+TEST(CommandLine, KeepsAnInterpretersLeadingSpace)
+{
+    EXPECT_EQ(BuildCommandLine(" perl", "a.pl", ""), " perl \"a.pl\"");
+}
+
+TEST(CommandLine, AppendsArgumentsAfterOneSpaceUnchanged)
+{
+    EXPECT_EQ(BuildCommandLine("", "sort", " -r"), "sort  -r");
+    EXPECT_EQ(BuildCommandLine("", "grep", "a|b \"c\""), "grep a|b \"c\"");
+}
+
+}  // namespace
+}  // namespace tuvex

@@ -1,0 +1,139 @@
+// A child process for the tests: does, in order, the actions named by its
+// arguments, on its raw standard handles (no text-mode translation).
+//
+//   cat                  copy standard input to standard output until end of file
+//   count-input          read standard input to end of file; print its size
+//   out HEX / err HEX    write the bytes given in hexadecimal
+//   out-repeat N BYTE    write N copies of the byte (hex) to standard output
+//   err-repeat N BYTE    the same to standard error
+//   pieces N SIZE MS     write N pieces of SIZE bytes ("0".."9" cycling), MS ms apart
+//   sleep MS             pause
+//   exit CODE            end at once with that status
+//   command-line         write the command line it was started with, then end
+//   grandchild MS HEX    start itself, inheriting the handles, to write HEX to
+//                        standard output after MS ms; do not wait for it
+//   window-visible       write "hidden" or "shown" for the console window
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+HANDLE StandardInput() { return GetStdHandle(STD_INPUT_HANDLE); }
+HANDLE StandardOutput() { return GetStdHandle(STD_OUTPUT_HANDLE); }
+HANDLE StandardError() { return GetStdHandle(STD_ERROR_HANDLE); }
+
+void WriteAll(HANDLE target, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        DWORD written = 0;
+        if (!WriteFile(target, data, static_cast<DWORD>(size), &written, nullptr)) {
+            ExitProcess(90);
+        }
+        data += written;
+        size -= written;
+    }
+}
+
+void WriteText(HANDLE target, const std::string& text) { WriteAll(target, text.data(), text.size()); }
+
+std::string FromHex(const std::string& hex)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        bytes += static_cast<char>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16));
+    }
+    return bytes;
+}
+
+void CopyInput(HANDLE target)
+{
+    std::vector<char> chunk(64 * 1024);
+    DWORD received = 0;
+    while (ReadFile(StandardInput(), chunk.data(), static_cast<DWORD>(chunk.size()), &received, nullptr) &&
+           received > 0) {
+        WriteAll(target, chunk.data(), received);
+    }
+}
+
+void CountInput()
+{
+    std::vector<char> chunk(64 * 1024);
+    unsigned long long total = 0;
+    DWORD received = 0;
+    while (ReadFile(StandardInput(), chunk.data(), static_cast<DWORD>(chunk.size()), &received, nullptr) &&
+           received > 0) {
+        total += received;
+    }
+    WriteText(StandardOutput(), std::to_string(total));
+}
+
+void StartGrandchild(const std::string& delayMs, const std::string& hex)
+{
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string commandLine = std::string("\"") + self + "\" sleep " + delayMs + " out " + hex;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = StandardInput();
+    startup.hStdOutput = StandardOutput();
+    startup.hStdError = StandardError();
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &started)) {
+        ExitProcess(91);
+    }
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string action = argv[i];
+        auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
+        if (action == "cat") {
+            CopyInput(StandardOutput());
+        } else if (action == "count-input") {
+            CountInput();
+        } else if (action == "out") {
+            WriteText(StandardOutput(), FromHex(next()));
+        } else if (action == "err") {
+            WriteText(StandardError(), FromHex(next()));
+        } else if (action == "out-repeat" || action == "err-repeat") {
+            const std::size_t count = std::strtoull(next().c_str(), nullptr, 10);
+            const std::string block(count, FromHex(next()).at(0));
+            WriteText(action == "out-repeat" ? StandardOutput() : StandardError(), block);
+        } else if (action == "pieces") {
+            const int count = std::atoi(next().c_str());
+            const int size = std::atoi(next().c_str());
+            const int pauseMs = std::atoi(next().c_str());
+            for (int piece = 0; piece < count; ++piece) {
+                WriteText(StandardOutput(), std::string(size, static_cast<char>('0' + piece % 10)));
+                Sleep(pauseMs);
+            }
+        } else if (action == "sleep") {
+            Sleep(std::atoi(next().c_str()));
+        } else if (action == "exit") {
+            ExitProcess(std::atoi(next().c_str()));
+        } else if (action == "command-line") {
+            WriteText(StandardOutput(), GetCommandLineA());
+            return 0;
+        } else if (action == "grandchild") {
+            const std::string delayMs = next();
+            StartGrandchild(delayMs, next());
+        } else if (action == "window-visible") {
+            const HWND console = GetConsoleWindow();
+            WriteText(StandardOutput(), console && IsWindowVisible(console) ? "shown" : "hidden");
+        } else {
+            WriteText(StandardError(), "test_child: unknown action " + action);
+            return 2;
+        }
+    }
+    return 0;
+}

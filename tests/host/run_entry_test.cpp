@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "host/exports.h"
+#include "support/test_support.h"
+
+namespace tuvex {
+namespace {
+
+using test::Cp932;
+using test::DialogWatcher;
+using test::Hex;
+using test::TestChildPath;
+
+class TuvexRunTest : public ::testing::Test {
+protected:
+    const char* Run(const char* input, const std::string& command, const std::string& arguments)
+    {
+        return run_(input, command.c_str(), arguments.c_str());
+    }
+
+    test::InstalledModule module_;
+    decltype(&TuvexRun) run_ = module_.Export<decltype(TuvexRun)>("TuvexRun");
+};
+
+TEST_F(TuvexRunTest, ReturnsWhatTheChildWroteForItsInput)
+{
+    const std::string text = Cp932(L"日本語\r\nABC\r\n");
+    DialogWatcher watcher;
+    EXPECT_EQ(std::string(Run(text.c_str(), TestChildPath(), "cat")), text);
+    EXPECT_TRUE(watcher.seen().empty());
+}
+
+TEST_F(TuvexRunTest, ShowsStandardErrorInAMessageBoxBeforeReturningTheOutput)
+{
+    const std::string message = Cp932(L"警告: 行が長すぎます");
+    DialogWatcher watcher;
+    EXPECT_STREQ(Run("", TestChildPath(), "out " + Hex("result") + " err " + Hex(message)), "result");
+    ASSERT_EQ(watcher.seen().size(), 1u);
+    EXPECT_EQ(watcher.seen()[0].textBytes, message);
+}
+
+TEST_F(TuvexRunTest, ShowsTheStartFailureAndReturnsAnEmptyString)
+{
+    DialogWatcher watcher;
+    EXPECT_STREQ(Run("", TestChildPath(), "out 6f6b"), "ok");
+    const char* result = Run("text", "no-such-program-tuvex", "-a");
+    ASSERT_NE(result, nullptr);
+    EXPECT_STREQ(result, "");
+    ASSERT_EQ(watcher.seen().size(), 1u);
+    EXPECT_EQ(watcher.seen()[0].textBytes, "no-such-program-tuvex -a" + Cp932(L"の起動に失敗しました(2)"));
+}
+
+TEST_F(TuvexRunTest, TakesNullArgumentsAsEmptyAndReportsTheFailedStart)
+{
+    DialogWatcher watcher;
+    const char* result = run_(nullptr, nullptr, nullptr);
+    ASSERT_NE(result, nullptr);
+    EXPECT_STREQ(result, "");
+    ASSERT_EQ(watcher.seen().size(), 1u);
+    const std::string text = watcher.seen()[0].textBytes;
+    const std::string prefix = Cp932(L"の起動に失敗しました(");
+    ASSERT_EQ(text.rfind(prefix, 0), 0u) << text;
+    EXPECT_EQ(text.back(), ')');
+}
+
+TEST_F(TuvexRunTest, ShowsTheScriptOpenFailureForAFolder)
+{
+    test::TempFolder folder;
+    const std::string command = folder.path().substr(0, folder.path().size() - 1);
+    DialogWatcher watcher;
+    EXPECT_STREQ(Run("", command, ""), "");
+    ASSERT_EQ(watcher.seen().size(), 1u);
+    EXPECT_EQ(watcher.seen()[0].textBytes, command + Cp932(L"のオープンに失敗しました(13)"));
+}
+
+TEST_F(TuvexRunTest, RunsAScriptThroughItsInterpreter)
+{
+    test::TempFolder folder;
+    test::WriteBytes(folder / "up.tvx", "#!" + TestChildPath() + " command-line\n");
+    EXPECT_EQ(std::string(Run("", folder / "up.tvx", "1 2")),
+              TestChildPath() + " command-line \"" + folder.path() + "up.tvx\" 1 2");
+}
+
+TEST_F(TuvexRunTest, PassesBytesOutsideAsciiThroughUnchanged)
+{
+    const std::string bytes = "\x82\xA0\x95\x5C\xFF\x80";
+    EXPECT_EQ(std::string(Run("", TestChildPath(), "out " + Hex(bytes))), bytes);
+}
+
+}  // namespace
+}  // namespace tuvex

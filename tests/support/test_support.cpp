@@ -1,0 +1,248 @@
+#include "support/test_support.h"
+
+#include <stdexcept>
+
+namespace tuvex::test {
+
+std::string Cp932(std::wstring_view text)
+{
+    if (text.empty()) {
+        return {};
+    }
+    const int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
+                        nullptr);
+    return bytes;
+}
+
+std::wstring FromCp932(std::string_view bytes)
+{
+    if (bytes.empty()) {
+        return {};
+    }
+    const int size = MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(size, L'\0');
+    MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
+    return text;
+}
+
+std::string ProgramDirectory()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string directory(path);
+    return directory.substr(0, directory.find_last_of('\\') + 1);
+}
+
+std::string TestChildPath()
+{
+    return ProgramDirectory() + "tuvex_test_child.exe";
+}
+
+std::string Hex(std::string_view bytes)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char byte : bytes) {
+        hex += digits[byte >> 4];
+        hex += digits[byte & 15];
+    }
+    return hex;
+}
+
+void WriteBytes(const std::string& path, std::string_view bytes)
+{
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        file.release();
+        throw std::runtime_error("cannot create " + path);
+    }
+    DWORD written = 0;
+    if (!bytes.empty() &&
+        !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        file.release();
+        throw std::runtime_error("cannot open " + path);
+    }
+    std::string bytes(GetFileSize(file.get(), nullptr), '\0');
+    DWORD received = 0;
+    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &received, nullptr);
+    bytes.resize(received);
+    return bytes;
+}
+
+namespace {
+
+void RemoveTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(folder + name + "\\");
+            } else {
+                DeleteFileA((folder + name).c_str());
+            }
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+TempFolder::TempFolder()
+{
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    static unsigned counter = 0;
+    for (;;) {
+        path_ = std::string(base) + "tuvex-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(++counter) + "\\";
+        if (CreateDirectoryA(path_.c_str(), nullptr)) {
+            return;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            throw std::runtime_error("cannot create " + path_);
+        }
+    }
+}
+
+TempFolder::~TempFolder()
+{
+    RemoveTree(path_);
+}
+
+InstalledModule::InstalledModule()
+{
+    const std::string installed = folder_ / "Tuvex.dll";
+    if (!CopyFileA((ProgramDirectory() + "Tuvex.dll").c_str(), installed.c_str(), FALSE)) {
+        throw std::runtime_error("cannot copy Tuvex.dll");
+    }
+    module_.reset(LoadLibraryA(installed.c_str()));
+    if (!module_) {
+        throw std::runtime_error("cannot load " + installed);
+    }
+}
+
+std::wstring WindowTextOf(HWND window)
+{
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return text;
+}
+
+namespace {
+
+struct WindowSearch {
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+        lstrcmpW(className, search->className) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindWindowOfClass(const wchar_t* className)
+{
+    WindowSearch search{className, nullptr};
+    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+HWND WaitForWindowOfClass(const wchar_t* className, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND found = FindWindowOfClass(className)) {
+            return found;
+        }
+        if (GetTickCount() - start > timeoutMs) {
+            return nullptr;
+        }
+        Sleep(10);
+    }
+}
+
+DialogWatcher::DialogWatcher(Inspector inspect) : inspect_(std::move(inspect)), thread_([this] { Watch(); }) {}
+
+DialogWatcher::~DialogWatcher()
+{
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<SeenDialog> DialogWatcher::seen() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return seen_;
+}
+
+void DialogWatcher::Watch()
+{
+    while (!stop_) {
+        HWND dialog = FindWindowOfClass(L"#32770");
+        if (!dialog || handled_.count(dialog)) {
+            Sleep(10);
+            continue;
+        }
+        handled_.insert(dialog);
+        SeenDialog seen;
+        seen.className = "#32770";
+        seen.caption = WindowTextOf(dialog);
+        // A message box's text is its static control 0xFFFF; the message
+        // dialog's is its edit control 1000.
+        HWND textControl = GetDlgItem(dialog, 1000);
+        if (!textControl) {
+            textControl = GetDlgItem(dialog, 0xFFFF);
+        }
+        if (textControl) {
+            seen.text = WindowTextOf(textControl);
+            const int length = GetWindowTextLengthA(textControl);
+            std::string bytes(static_cast<std::size_t>(length) + 1, '\0');
+            bytes.resize(static_cast<std::size_t>(GetWindowTextA(textControl, bytes.data(), length + 1)));
+            seen.textBytes = bytes;
+        }
+        if (inspect_) {
+            inspect_(dialog);
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            seen_.push_back(seen);
+        }
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    }
+}
+
+}  // namespace tuvex::test

@@ -1,0 +1,111 @@
+// What the Windows tests share: code page 932 texts, temporary folders, the
+// module installed in a folder of its own, and a watcher that reads and
+// closes the dialogs that the code under test opens.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <set>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "common/win32_resource.h"
+
+namespace tuvex::test {
+
+// The code page 932 bytes of a text.
+std::string Cp932(std::wstring_view text);
+std::wstring FromCp932(std::string_view bytes);
+
+// The folder of the running test program, ending in "\".
+std::string ProgramDirectory();
+
+// The helper child program's path, for use as a command.
+std::string TestChildPath();
+
+// Bytes to hexadecimal, as the helper child's "out" and "err" actions take them.
+std::string Hex(std::string_view bytes);
+
+void WriteBytes(const std::string& path, std::string_view bytes);
+std::string ReadBytes(const std::string& path);
+
+// A new, empty folder under the temporary folder, removed with its content.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder's path, ending in "\".
+    const std::string& path() const { return path_; }
+    std::string operator/(std::string_view name) const { return path_ + std::string(name); }
+
+private:
+    std::string path_;
+};
+
+// Tuvex.dll copied into a folder of its own and loaded from there, as a host
+// loads it; files beside it (menu and settings files) belong to this test.
+class InstalledModule {
+public:
+    InstalledModule();
+    const std::string& directory() const { return folder_.path(); }
+    HMODULE handle() const { return module_.get(); }
+
+    template <typename Function>
+    Function* Export(const char* name) const
+    {
+        return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module_.get(), name)));
+    }
+
+private:
+    TempFolder folder_;
+    UniqueModule module_;
+};
+
+// What a watched dialog showed.
+struct SeenDialog {
+    std::string className;
+    std::wstring caption;
+    std::wstring text;      // the message box's text, or the edit control's
+    std::string textBytes;  // the same as the ANSI code page's bytes
+};
+
+// While it lives, a thread finds each visible dialog box of this process,
+// records what it shows, hands it to `inspect` (which may look at the
+// window further) and then closes it with its OK button.
+class DialogWatcher {
+public:
+    using Inspector = std::function<void(HWND dialog)>;
+    explicit DialogWatcher(Inspector inspect = {});
+    ~DialogWatcher();
+    DialogWatcher(const DialogWatcher&) = delete;
+    DialogWatcher& operator=(const DialogWatcher&) = delete;
+
+    std::vector<SeenDialog> seen() const;
+
+private:
+    void Watch();
+
+    Inspector inspect_;
+    mutable std::mutex mutex_;
+    std::vector<SeenDialog> seen_;
+    std::set<HWND> handled_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// The text of a window, through WM_GETTEXT in UTF-16.
+std::wstring WindowTextOf(HWND window);
+
+// Waits up to `timeoutMs` for a visible top-level window of this process of
+// the given class; null when none came.
+HWND WaitForWindowOfClass(const wchar_t* className, DWORD timeoutMs);
+
+}  // namespace tuvex::test

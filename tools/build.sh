@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Configures and builds: build/win32 (the module, its tools and its tests for
+# 32-bit Windows, with mingw-w64) and build/native (the pure code and its
+# tests, for this machine, under sanitizers).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+configure() {
+  local dir=$1; shift
+  [[ -f $dir/build.ninja ]] || cmake -S . -B "$dir" -G Ninja "$@" > "$dir.configure.log" 2>&1 \
+    || { cat "$dir.configure.log"; exit 1; }
+}
+
+mkdir -p build
+configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+configure build/native -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+cmake --build build/win32
+cmake --build build/native

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, what building and testing Tuvex needs on a
+# Debian 12 machine: the mingw-w64 cross compilers, 32- and 64-bit Wine, a
+# virtual X display, a Japanese locale and fonts, clang's sanitizer and fuzzer
+# runtimes. Run as root. Does nothing when everything is already there.
+set -euo pipefail
+
+packages=(
+  cmake make ninja-build g++ clang libclang-rt-14-dev googletest
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
+  wine wine32:i386 wine64
+  xvfb xauth x11-apps x11-utils imagemagick
+  locales fonts-noto-cjk fonts-ipafont-gothic
+  zip unzip python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  if [[ $(id -u) != 0 ]]; then
+    echo "install-deps: missing packages (${missing[*]}); run this script as root" >&2
+    exit 1
+  fi
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes the Windows ANSI code page from the Unix locale: ja_JP.UTF-8 gives 932.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  if [[ $(id -u) != 0 ]]; then
+    echo "install-deps: the ja_JP.UTF-8 locale is missing; run this script as root" >&2
+    exit 1
+  fi
+  sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+fi

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine the way the tests need it: a private
+# prefix inside the build tree (made on first use), a Japanese Windows locale
+# (ANSI code page 932), a wineserver kept alive between programs so each one
+# starts fast, and a virtual X display for programs that open windows.
+#
+#   wine-run.sh [--prefix DIR] PROGRAM.exe [ARGS...]
+#
+# The prefix defaults to DIR-win32 beside the program; TUVEX_WINEARCH is
+# win32 (the default) or win64, and the prefix's name ends in it.
+set -euo pipefail
+
+arch=${TUVEX_WINEARCH:-win32}
+base=
+if [[ ${1:-} == --prefix ]]; then base=$2; shift 2; fi
+program=$1; shift
+[[ -n $base ]] || base=$(cd "$(dirname "$program")" && pwd)/wineprefix
+prefix=$base-$arch
+
+export WINEPREFIX=$prefix WINEARCH=$arch
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
+
+# One virtual display per prefix, started on first use and left running.
+display_file=$prefix.display
+start_display() {
+  local n
+  for n in $(seq 90 140); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
+    echo $! > "$prefix.xvfb-pid"
+    for _ in $(seq 50); do
+      [[ -e /tmp/.X11-unix/X$n ]] && { echo ":$n" > "$display_file"; return; }
+      sleep 0.1
+    done
+  done
+  echo "wine-run: could not start Xvfb" >&2; exit 1
+}
+
+exec 9> "$prefix.lock"
+flock 9
+if [[ -z ${TUVEX_DISPLAY:-} ]]; then
+  if [[ ! -s $display_file ]] || ! xdpyinfo -display "$(cat "$display_file")" >/dev/null 2>&1; then
+    start_display
+  fi
+  export DISPLAY=$(cat "$display_file")
+else
+  export DISPLAY=$TUVEX_DISPLAY
+fi
+if [[ ! -f $prefix/system.reg ]]; then
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+fi
+# Keeps the server up for a minute after the last program, so that the next
+# test program does not pay for its start.
+wineserver -p60 >/dev/null 2>&1 < /dev/null || true
+flock -u 9
+exec 9>&-
+
+exec wine "$program" "$@"

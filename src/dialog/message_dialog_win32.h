@@ -1,0 +1,24 @@
+// The message dialog: a resizable, read-only text in a modal dialog owned by
+// the host's window, sized and set in the font of "Tuvex.conf".
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <optional>
+
+#include "common/tuvex_types.h"
+
+namespace tuvex {
+
+// Shows `message` (bytes, normally code page 932 text) in the message dialog owned by `owner`; returns when the user closes it. Never throws.
+void ShowMessage(HWND owner, const ByteString& message) noexcept;
+// Shows `bytes` exactly as a child wrote them (UTF-16 or ANSI, decided at opening). Never throws.
+void ShowMessageW(HWND owner, const ByteBuffer& bytes) noexcept;
+
+// The wide characters of a zero-terminated text in the user's default
+// locale; empty when the text is invalid in its code page. Uses a locale of
+// the module's own, so the host's run-time library locale is left alone.
+std::optional<std::size_t> CountWideCharsInUserLocale(const char* text);
+
+}  // namespace tuvex

@@ -3,6 +3,7 @@
 //
 //   cat                  copy standard input to standard output until end of file
 //   count-input          read standard input to end of file; print its size
+//   hex-input            read standard input to end of file; print it in hexadecimal
 //   out HEX / err HEX    write the bytes given in hexadecimal
 //   out-repeat N BYTE    write N copies of the byte (hex) to standard output
 //   err-repeat N BYTE    the same to standard error
@@ -58,16 +59,27 @@ void CopyInput(HANDLE target)
     }
 }
 
-void CountInput()
+std::string ReadInput()
 {
+    std::string input;
     std::vector<char> chunk(64 * 1024);
-    unsigned long long total = 0;
     DWORD received = 0;
     while (ReadFile(StandardInput(), chunk.data(), static_cast<DWORD>(chunk.size()), &received, nullptr) &&
            received > 0) {
-        total += received;
+        input.append(chunk.data(), received);
     }
-    WriteText(StandardOutput(), std::to_string(total));
+    return input;
+}
+
+std::string ToHex(const std::string& bytes)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char byte : bytes) {
+        hex += digits[byte >> 4];
+        hex += digits[byte & 15];
+    }
+    return hex;
 }
 
 void StartGrandchild(const std::string& delayMs, const std::string& hex)
@@ -100,7 +112,9 @@ int main(int argc, char** argv)
         if (action == "cat") {
             CopyInput(StandardOutput());
         } else if (action == "count-input") {
-            CountInput();
+            WriteText(StandardOutput(), std::to_string(ReadInput().size()));
+        } else if (action == "hex-input") {
+            WriteText(StandardOutput(), ToHex(ReadInput()));
         } else if (action == "out") {
             WriteText(StandardOutput(), FromHex(next()));
         } else if (action == "err") {

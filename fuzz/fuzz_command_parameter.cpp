@@ -1,0 +1,34 @@
+// Parameter parsing: a command and arguments that rebuild the parameter, or
+// exactly the message that the parameter calls for.
+#include <cstdint>
+#include <string>
+
+#include "common/messages.h"
+#include "exec/command_parameter.h"
+#include "fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string parameter(reinterpret_cast<const char*>(data), size);
+    const std::string text = parameter.c_str();  // the host hands a zero-terminated string
+    const std::size_t start = text.find_first_not_of(" \t\n\v\f\r");
+    try {
+        const tuvex::CommandEntry entry = tuvex::ParseCommandParameter(parameter.c_str());
+        FUZZ_CHECK(start != std::string::npos);
+        FUZZ_CHECK(entry.name.empty());
+        FUZZ_CHECK(!entry.command.empty());
+        FUZZ_CHECK(entry.command.find('|') == std::string::npos);
+        const std::string rest = text.substr(start);
+        FUZZ_CHECK(rest == entry.command || rest == entry.command + "|" + entry.arguments);
+    } catch (const tuvex::ErrorMessage& error) {
+        if (text.empty()) {
+            FUZZ_CHECK(error.text() == tuvex::messages::kParameterMissing);
+        } else if (start == std::string::npos) {
+            FUZZ_CHECK(error.text() == tuvex::messages::kParameterBlank);
+        } else {
+            FUZZ_CHECK(text[start] == '|');
+            FUZZ_CHECK(error.text() == tuvex::messages::kCommandMissing);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,28 @@
+// Module paths: the directory is a prefix of the path that ends at a
+// single-byte separator (or is the drive alone), at most 255 bytes past it.
+#include <cstdint>
+#include <string>
+
+#include "fuzz_check.h"
+#include "host/module_start.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string path(reinterpret_cast<const char*>(data), size);
+    const std::string directory = tuvex::DirectoryOfModulePath(path, &tuvex::IsCp932LeadByte);
+    FUZZ_CHECK(path.compare(0, directory.size(), directory) == 0);
+    const std::size_t driveLength = path.size() >= 2 && path[1] == ':' ? 2 : 0;
+    FUZZ_CHECK(directory.size() >= driveLength);
+    FUZZ_CHECK(directory.size() <= driveLength + 255);
+    if (directory.size() == driveLength || directory.size() == driveLength + 255) {
+        return 0;
+    }
+    FUZZ_CHECK(directory.back() == '\\' || directory.back() == '/');
+    // The separator that ends it is not the trail byte of a double-byte character.
+    std::size_t i = driveLength;
+    while (i < directory.size() - 1) {
+        i += tuvex::IsCp932LeadByte(static_cast<unsigned char>(path[i])) ? 2 : 1;
+    }
+    FUZZ_CHECK(i == directory.size() - 1);
+    return 0;
+}

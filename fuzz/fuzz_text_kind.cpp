@@ -1,0 +1,50 @@
+// Text-kind detection: the verdict follows the first rule that decides, for
+// any bytes and any answer of the multibyte count; odd lengths and CR LF
+// before any zero byte are always multibyte.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "dialog/message_dialog.h"
+#include "fuzz_check.h"
+
+namespace {
+
+// A count that fails for texts holding the byte 0xFF, as an invalid byte
+// sequence does, and otherwise counts bytes.
+std::optional<std::size_t> CountUnlessFF(const char* text)
+{
+    const std::string bytes(text);
+    if (bytes.find('\xFF') != std::string::npos) {
+        return std::nullopt;
+    }
+    return bytes.size();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // A message buffer always ends in its terminator.
+    std::string buffer(reinterpret_cast<const char*>(data), size);
+    buffer.push_back('\0');
+    const bool utf16 = tuvex::IsUtf16Text(buffer.data(), buffer.size(), &CountUnlessFF);
+
+    if (buffer.size() % 2 != 0) {
+        FUZZ_CHECK(!utf16);
+        return 0;
+    }
+    for (std::size_t i = 0; i + 2 < buffer.size(); ++i) {
+        if (buffer[i] == '\0') {
+            FUZZ_CHECK(utf16);
+            break;
+        }
+        if (buffer[i] == '\r' && buffer[i + 1] == '\n') {
+            FUZZ_CHECK(!utf16);
+            break;
+        }
+    }
+    const std::size_t units = tuvex::Utf16TextUnits(buffer.data(), buffer.size());
+    FUZZ_CHECK(units <= buffer.size() / 2);
+    return 0;
+}

@@ -5,5 +5,5 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash tools/install-deps.sh
-bash tools/build.sh > /dev/null
+bash tools/build.sh win32 > /dev/null
 bash tools/wine-run.sh --prefix "$PWD/build/win32/wineprefix" build/win32/bin/exchange_bench.exe "$@"

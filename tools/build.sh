@@ -2,6 +2,7 @@
 # Configures and builds: build/win32 (the module, its tools and its tests for
 # 32-bit Windows, with mingw-w64) and build/native (the pure code and its
 # tests, for this machine, under sanitizers).
+#   tools/build.sh [win32] [native]     (default: both)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,7 +14,13 @@ configure() {
 }
 
 mkdir -p build
-configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
-configure build/native -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
-cmake --build build/win32
-cmake --build build/native
+builds=("$@")
+((${#builds[@]})) || builds=(win32 native)
+for build in "${builds[@]}"; do
+  case $build in
+    win32) configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release ;;
+    native) configure build/native -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ ;;
+    *) echo "build.sh: unknown build $build" >&2; exit 2 ;;
+  esac
+  cmake --build "build/$build"
+done

@@ -11,7 +11,7 @@ targets=("$@")
 ((${#targets[@]})) || targets=(command_parameter interpreter_line module_path command_line menu_file text_kind)
 
 bash tools/install-deps.sh
-bash tools/build.sh > /dev/null
+bash tools/build.sh native > /dev/null
 mkdir -p build/fuzz/crashes
 for target in "${targets[@]}"; do
   mkdir -p "build/fuzz/corpus/$target"

@@ -16,7 +16,7 @@ mkdir -p build/fuzz/crashes
 for target in "${targets[@]}"; do
   mkdir -p "build/fuzz/corpus/$target"
   echo "== fuzz_$target for ${seconds} s"
-  build/native/fuzz/fuzz_$target -max_total_time="$seconds" -print_final_stats=1 \
+  build/native/bin/fuzz_$target -max_total_time="$seconds" -print_final_stats=1 \
     -artifact_prefix="build/fuzz/crashes/$target-" \
     "build/fuzz/corpus/$target" "fuzz/corpus/$target" 2>&1 | grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|==|SUMMARY|.*invariant)' || true
 done

@@ -26,19 +26,23 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Wine draws the frame and caption itself, as there is no window manager,
-# and has no "MS UI Gothic": it takes the IPA Gothic font for it, which holds
-# the Japanese glyphs.
+# Wine draws the frame and caption itself, as there is no window manager.
+# Wine has no "MS UI Gothic" and would fall back to the first font it finds
+# with Japanese glyphs; naming IPA Gothic (fonts-ipafont-gothic) makes the
+# picture the same on every machine.
 "${run[@]}" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f > /dev/null
 "${run[@]}" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d 'IPAGothic' /f > /dev/null
-WINEPREFIX=$prefix wineserver -w
+# The close box's glyph is in Wine's Marlett font (fonts-wine), which this
+# Wine does not find in its data folder: the prefix gets a copy.
+marlett=/usr/share/wine/fonts/marlett.ttf
+[[ -f $marlett ]] && cp "$marlett" "$prefix/drive_c/windows/Fonts/"
 
 # A settings file beside the program: a larger font than the default 9
 # pixels, so the text reads well in the picture.
 cp "$build/bin/tuvex_dialog_sample.exe" "$work/"
 printf '[DIALOG]\r\nfontSize=16\r\nwidth=%d\r\nheight=%d\r\n' "$width" "$height" > "$work/Tuvex.conf"
 
-"${run[@]}" "$work/tuvex_dialog_sample.exe" 20 &
+"${run[@]}" "$work/tuvex_dialog_sample.exe" 10 &
 sample_pid=$!
 display=$(cat "$prefix.display")
 for _ in $(seq 100); do

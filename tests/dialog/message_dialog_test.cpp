@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dialog/message_dialog.h"
+
+namespace tuvex {
+namespace {
+
+// Stands for the run-time library: ASCII text is valid, any other byte is
+// invalid in the code page.
+std::optional<std::size_t> CountAsciiChars(const char* text)
+{
+    std::size_t count = 0;
+    for (; text[count] != '\0'; ++count) {
+        if (static_cast<unsigned char>(text[count]) >= 0x80) {
+            return std::nullopt;
+        }
+    }
+    return count;
+}
+
+// `buffer` is the whole message buffer, terminator included.
+bool IsUtf16(const std::string& buffer, WideCharCounter count = &CountAsciiChars)
+{
+    return IsUtf16Text(buffer.data(), buffer.size(), count);
+}
+
+using namespace std::string_literals;
+
+TEST(TextKind, EmptyMessageIsMultibyteByItsOddLength)
+{
+    EXPECT_FALSE(IsUtf16("\0"s));
+}
+
+TEST(TextKind, OddLengthIsMultibyteBeforeAnyZeroByteIsLookedAt)
+{
+    EXPECT_FALSE(IsUtf16("a\0b\0\0"s));
+}
+
+TEST(TextKind, EmptyWideMessageIsUtf16ByItsCountOfNoCharacters)
+{
+    EXPECT_TRUE(IsUtf16("\0\0"s));
+}
+
+TEST(TextKind, PlainAsciiMessageIsMultibyte)
+{
+    EXPECT_FALSE(IsUtf16("abc\0"s));
+}
+
+TEST(TextKind, ZeroByteInsideTheTextIsUtf16)
+{
+    EXPECT_TRUE(IsUtf16("a\0b\0\r\0\n\0\0\0"s));
+}
+
+TEST(TextKind, CrLfBeforeAnyZeroByteIsMultibyte)
+{
+    EXPECT_FALSE(IsUtf16("ab\r\n\0\0\0\0"s));
+}
+
+TEST(TextKind, ZeroBytesOfTheTerminatorAloneDoNotMakeUtf16)
+{
+    // U+3042 U+3044: 42 30 44 30, valid multibyte text "B0D0".
+    EXPECT_FALSE(IsUtf16("\x42\x30\x44\x30\0\0"s));
+}
+
+TEST(TextKind, SurrogateUnitIsMultibyteWhateverTheCountSays)
+{
+    EXPECT_FALSE(IsUtf16("\x42\xD8\x9F\xDF\0\0"s));
+}
+
+TEST(TextKind, TextInvalidInTheCodePageIsUtf16)
+{
+    // U+65E5 U+672C.
+    EXPECT_TRUE(IsUtf16("\xE5\x65\x2C\x67\0\0"s));
+}
+
+TEST(TextKind, EscapeCharacterMakesUtf16)
+{
+    EXPECT_TRUE(IsUtf16("\x1b[1mred\0"s));
+}
+
+TEST(TextKind, TabLineFeedAndCarriageReturnAreNoReasonForUtf16)
+{
+    EXPECT_FALSE(IsUtf16("a\tb\nc\rde\0"s));
+}
+
+TEST(Utf16Text, EndsAtTheFirstZeroUnit)
+{
+    EXPECT_EQ(Utf16TextUnits("a\0b\0\0\0c\0\0\0", 10), 2u);
+}
+
+TEST(Utf16Text, WithoutAZeroUnitIsEveryWholeUnitOfTheBuffer)
+{
+    EXPECT_EQ(Utf16TextUnits("\x1b[1mred\0", 8), 4u);
+    EXPECT_EQ(Utf16TextUnits("ab\0", 3), 1u);
+}
+
+std::uint32_t ClientSize(std::uint32_t width, std::uint32_t height)
+{
+    return height << 16 | width;
+}
+
+void ExpectPlacement(const ControlPlacement& place, int left, int top, int width, int height)
+{
+    EXPECT_EQ(place.left, left);
+    EXPECT_EQ(place.top, top);
+    EXPECT_EQ(place.width, width);
+    EXPECT_EQ(place.height, height);
+}
+
+TEST(MessageDialogLayout, KeepsTheTextThreePixelsFromTheEdgesAndTheButtonBottomRight)
+{
+    const MessageDialogLayout layout = LayOutMessageDialog(ClientSize(400, 300));
+    ExpectPlacement(layout.edit, 3, 3, 394, 270);
+    ExpectPlacement(layout.okButton, 319, 276, 80, 22);
+}
+
+TEST(MessageDialogLayout, ReadsTheClientSizeAsUnsigned16BitHalves)
+{
+    const MessageDialogLayout layout = LayOutMessageDialog(ClientSize(0xFFFF, 0x8000));
+    ExpectPlacement(layout.edit, 3, 3, 0xFFFF - 6, 0x8000 - 30);
+}
+
+TEST(MessageDialogLayout, EnforcesNoMinimumSize)
+{
+    const MessageDialogLayout layout = LayOutMessageDialog(ClientSize(0, 0));
+    ExpectPlacement(layout.edit, 3, 3, -6, -30);
+    ExpectPlacement(layout.okButton, -81, -24, 80, 22);
+}
+
+}  // namespace
+}  // namespace tuvex

@@ -1,0 +1,302 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "dialog/message_dialog_win32.h"
+#include "module_folder.h"
+
+namespace tuvex {
+namespace {
+
+using test::Cp932;
+using test::DialogWatcher;
+
+constexpr int kTextId = 1000;
+
+struct Size {
+    int width;
+    int height;
+    bool operator==(const Size&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Size& size)
+{
+    return out << size.width << " x " << size.height;
+}
+
+Size OuterSize(HWND window)
+{
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// A control's rectangle in its dialog's client coordinates.
+RECT PlaceOf(HWND dialog, int id)
+{
+    RECT place{};
+    GetWindowRect(GetDlgItem(dialog, id), &place);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+void ExpectPlace(const RECT& place, int left, int top, int width, int height)
+{
+    EXPECT_EQ(place.left, left);
+    EXPECT_EQ(place.top, top);
+    EXPECT_EQ(place.right - place.left, width);
+    EXPECT_EQ(place.bottom - place.top, height);
+}
+
+HFONT FontOf(HWND window)
+{
+    return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+}
+
+LOGFONTW FontDescription(HFONT font)
+{
+    LOGFONTW description{};
+    GetObjectW(font, sizeof(description), &description);
+    return description;
+}
+
+ByteBuffer BytesOf(std::wstring_view text)
+{
+    const auto* bytes = reinterpret_cast<const char*>(text.data());
+    return ByteBuffer(bytes, bytes + text.size() * sizeof(wchar_t));
+}
+
+class MessageDialogTest : public test::ModuleFolderTest {
+protected:
+    // Shows `message` and hands the open dialog to `look` on the watcher's
+    // thread; returns what the dialog showed, once it has closed.
+    test::SeenDialog Show(const ByteString& message, DialogWatcher::Inspector look = {})
+    {
+        DialogWatcher watcher(std::move(look));
+        ShowMessage(nullptr, message);
+        const auto seen = watcher.seen();
+        return seen.empty() ? test::SeenDialog{} : seen.front();
+    }
+
+    std::wstring ShownTextOf(const ByteBuffer& bytes)
+    {
+        DialogWatcher watcher;
+        ShowMessageW(nullptr, bytes);
+        const auto seen = watcher.seen();
+        return seen.empty() ? L"(no dialog)" : seen.front().text;
+    }
+
+    // Whether `close` ended the open dialog by itself; if not, the watcher
+    // still closes it, so that the show operation returns and the test fails.
+    bool ClosesBy(const std::function<void(HWND dialog)>& close)
+    {
+        bool closed = false;
+        Show("abc", [&](HWND dialog) {
+            close(dialog);
+            for (int i = 0; i < 500 && IsWindow(dialog); ++i) {
+                Sleep(10);
+            }
+            closed = !IsWindow(dialog);
+        });
+        return closed;
+    }
+};
+
+TEST_F(MessageDialogTest, OpensWithTheCaptionTuvexAt320By200WithoutSettings)
+{
+    Size size{};
+    const auto seen = Show("abc", [&](HWND dialog) { size = OuterSize(dialog); });
+    EXPECT_EQ(seen.caption, L"Tuvex");
+    EXPECT_EQ(size, (Size{320, 200}));
+}
+
+TEST_F(MessageDialogTest, TakesItsOuterSizeFromTheSettingsAtEveryOpening)
+{
+    Size size{};
+    WriteSettings("[DIALOG]\r\nwidth=640\r\n");
+    Show("abc", [&](HWND dialog) { size = OuterSize(dialog); });
+    EXPECT_EQ(size, (Size{640, 200}));
+    WriteSettings("[DIALOG]\r\nwidth=500\r\nheight=400\r\n");
+    Show("abc", [&](HWND dialog) { size = OuterSize(dialog); });
+    EXPECT_EQ(size, (Size{500, 400}));
+}
+
+TEST_F(MessageDialogTest, OpensAtTheDefaultSizeForAWidthOrHeightOfZeroOrLess)
+{
+    Size size{};
+    WriteSettings("[DIALOG]\r\nwidth=0\r\nheight=-1\r\n");
+    Show("abc", [&](HWND dialog) { size = OuterSize(dialog); });
+    EXPECT_EQ(size, (Size{320, 200}));
+}
+
+TEST_F(MessageDialogTest, LaysTheControlsOutForTheClientArea)
+{
+    Show("abc", [](HWND dialog) {
+        RECT client{};
+        GetClientRect(dialog, &client);
+        ExpectPlace(PlaceOf(dialog, kTextId), 3, 3, client.right - 6, client.bottom - 30);
+        ExpectPlace(PlaceOf(dialog, IDOK), client.right - 81, client.bottom - 24, 80, 22);
+    });
+}
+
+TEST_F(MessageDialogTest, LaysTheControlsOutAgainWhenTheClientAreaChanges)
+{
+    Show("abc", [](HWND dialog) {
+        SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 300));
+        ExpectPlace(PlaceOf(dialog, kTextId), 3, 3, 394, 270);
+        ExpectPlace(PlaceOf(dialog, IDOK), 319, 276, 80, 22);
+    });
+}
+
+TEST_F(MessageDialogTest, ShowsMultibyteTextAsItsCharacters)
+{
+    const std::wstring text = L"日本語のエラー\r\n二行目\tタブ";
+    EXPECT_EQ(Show(Cp932(text)).text, text);
+}
+
+TEST_F(MessageDialogTest, ShowsUtf16TextAsItsCharacters)
+{
+    EXPECT_EQ(ShownTextOf(BytesOf(L"ab\r\nエラー")), L"ab\r\nエラー");
+}
+
+TEST_F(MessageDialogTest, ShowsEmptyMessagesOfBothKindsAsAnEmptyText)
+{
+    EXPECT_EQ(Show("").text, L"");
+    EXPECT_EQ(ShownTextOf({}), L"");
+}
+
+TEST_F(MessageDialogTest, ShowsTwoHiraganaWithoutLineEndAsTheirBytesInTheCodePage)
+{
+    EXPECT_EQ(ShownTextOf(BytesOf(L"\u3042\u3044")), L"B0D0");
+}
+
+TEST_F(MessageDialogTest, ShowsAnOddTextWithAnEscapeCharacterAsTheUtf16UnitsOfItsBytes)
+{
+    // "\x1b[1mred" and the terminator: 1B 5B 31 6D 72 65 64 00.
+    EXPECT_EQ(Show("\x1b[1mred").text, L"\x5B1B\x6D31\x6572\x0064");
+}
+
+TEST_F(MessageDialogTest, ShowsA200000CharacterMessageWhole)
+{
+    std::string message;
+    while (message.size() < 200000) {
+        message += std::string(98, static_cast<char>('a' + message.size() % 26)) + "\r\n";
+    }
+    const std::wstring shown = Show(message).text;
+    EXPECT_EQ(shown.size(), 200000u);
+    EXPECT_TRUE(shown == std::wstring(message.begin(), message.end())) << "the text differs";
+}
+
+TEST_F(MessageDialogTest, DrawsTheTextInMsUiGothicOf9PixelsWithoutSettings)
+{
+    LOGFONTW font{};
+    Show("abc", [&](HWND dialog) { font = FontDescription(FontOf(GetDlgItem(dialog, kTextId))); });
+    EXPECT_STREQ(font.lfFaceName, L"MS UI Gothic");
+    EXPECT_EQ(font.lfHeight, 9);
+}
+
+TEST_F(MessageDialogTest, DrawsTheTextInTheFontOfTheSettings)
+{
+    LOGFONTW font{};
+    WriteSettings("[DIALOG]\r\nfontName=IPAGothic\r\nfontSize=-16\r\n");
+    Show("abc", [&](HWND dialog) { font = FontDescription(FontOf(GetDlgItem(dialog, kTextId))); });
+    EXPECT_STREQ(font.lfFaceName, L"IPAGothic");
+    EXPECT_EQ(font.lfHeight, -16);
+}
+
+TEST_F(MessageDialogTest, LeavesTheOkButtonInTheDialogsOwnFont)
+{
+    HFONT dialogFont = nullptr, buttonFont = nullptr, textFont = nullptr;
+    Show("abc", [&](HWND dialog) {
+        dialogFont = FontOf(dialog);
+        buttonFont = FontOf(GetDlgItem(dialog, IDOK));
+        textFont = FontOf(GetDlgItem(dialog, kTextId));
+    });
+    EXPECT_EQ(buttonFont, dialogFont);
+    EXPECT_NE(textFont, dialogFont);
+}
+
+TEST_F(MessageDialogTest, ReleasesTheFontOfEachOpeningOnceItsDialogHasClosed)
+{
+    for (int opening = 0; opening < 5; ++opening) {
+        HFONT font = nullptr;
+        DWORD typeWhileOpen = 0;
+        Show("abc", [&](HWND dialog) {
+            font = FontOf(GetDlgItem(dialog, kTextId));
+            typeWhileOpen = GetObjectType(font);
+        });
+        EXPECT_EQ(typeWhileOpen, static_cast<DWORD>(OBJ_FONT)) << "opening " << opening;
+        EXPECT_EQ(GetObjectType(font), 0u) << "opening " << opening;
+    }
+}
+
+TEST_F(MessageDialogTest, KeepsTheTextReadOnly)
+{
+    LONG style = 0;
+    std::wstring afterTyping;
+    Show("abc", [&](HWND dialog) {
+        HWND text = GetDlgItem(dialog, kTextId);
+        style = GetWindowLongW(text, GWL_STYLE);
+        SendMessageW(text, WM_CHAR, 'x', 0);
+        afterTyping = test::WindowTextOf(text);
+    });
+    EXPECT_NE(style & ES_READONLY, 0);
+    EXPECT_EQ(afterTyping, L"abc");
+}
+
+TEST_F(MessageDialogTest, ClosesByTheOkButton)
+{
+    EXPECT_TRUE(ClosesBy([](HWND dialog) { PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); }));
+}
+
+HWND FocusOf(HWND dialog)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    return info.hwndFocus ? info.hwndFocus : dialog;
+}
+
+TEST_F(MessageDialogTest, ClosesByEnter)
+{
+    EXPECT_TRUE(ClosesBy([](HWND dialog) { PostMessageW(FocusOf(dialog), WM_KEYDOWN, VK_RETURN, 1); }));
+}
+
+TEST_F(MessageDialogTest, ClosesByEsc)
+{
+    EXPECT_TRUE(ClosesBy([](HWND dialog) { PostMessageW(FocusOf(dialog), WM_KEYDOWN, VK_ESCAPE, 1); }));
+}
+
+TEST_F(MessageDialogTest, ClosesByTheCloseBox)
+{
+    EXPECT_TRUE(ClosesBy([](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }));
+}
+
+TEST_F(MessageDialogTest, StaysOpenForOtherCommands)
+{
+    EXPECT_FALSE(ClosesBy([](HWND dialog) { SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, 1), 0); }));
+}
+
+TEST_F(MessageDialogTest, LeavesTheRunTimeLibrarysGlobalLocaleAlone)
+{
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    Show(Cp932(L"日本語"));
+    EXPECT_EQ(std::string(std::setlocale(LC_ALL, nullptr)), before);
+}
+
+TEST(UserLocaleCount, CountsTheCharactersOfCodePage932Text)
+{
+    EXPECT_EQ(CountWideCharsInUserLocale(Cp932(L"日本語abc").c_str()), 6u);
+    EXPECT_EQ(CountWideCharsInUserLocale(""), 0u);
+}
+
+TEST(UserLocaleCount, FailsForALeadByteWithoutItsTrailByte)
+{
+    EXPECT_EQ(CountWideCharsInUserLocale("a\x81"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tuvex

@@ -48,12 +48,6 @@ TEST_F(DialogSettingsTest, IgnoreKeysOfOtherSections)
     ExpectSettings(ReadDialogSettings(), "MS UI Gothic", 9, 320, 200);
 }
 
-TEST_F(DialogSettingsTest, FallBackToTheDefaultSizeForAWidthOrHeightOfZeroOrLess)
-{
-    WriteSettings("[DIALOG]\r\nwidth=0\r\nheight=-5\r\n");
-    ExpectSettings(ReadDialogSettings(), "MS UI Gothic", 9, 320, 200);
-}
-
 TEST_F(DialogSettingsTest, PassAFontSizeOfZeroUnchanged)
 {
     WriteSettings("[DIALOG]\r\nfontSize=0\r\n");

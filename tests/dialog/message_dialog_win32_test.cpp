@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "dialog/message_dialog_win32.h"
 #include "module_folder.h"
@@ -16,16 +16,7 @@ using test::DialogWatcher;
 
 constexpr int kTextId = 1000;
 
-struct Size {
-    int width;
-    int height;
-    bool operator==(const Size&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Size& size)
-{
-    return out << size.width << " x " << size.height;
-}
+using Size = std::pair<LONG, LONG>;
 
 Size OuterSize(HWND window)
 {
@@ -71,22 +62,24 @@ ByteBuffer BytesOf(std::wstring_view text)
 
 class MessageDialogTest : public test::ModuleFolderTest {
 protected:
-    // Shows `message` and hands the open dialog to `look` on the watcher's
-    // thread; returns what the dialog showed, once it has closed.
-    test::SeenDialog Show(const ByteString& message, DialogWatcher::Inspector look = {})
+    // Runs `show` and hands the dialog that it opens to `look` on the
+    // watcher's thread; returns what the dialog showed, once it has closed.
+    static test::SeenDialog SeenWhile(const std::function<void()>& show, DialogWatcher::Inspector look)
     {
         DialogWatcher watcher(std::move(look));
-        ShowMessage(nullptr, message);
+        show();
         const auto seen = watcher.seen();
-        return seen.empty() ? test::SeenDialog{} : seen.front();
+        return seen.empty() ? test::SeenDialog{"", L"(no dialog)", L"(no dialog)", ""} : seen.front();
     }
 
-    std::wstring ShownTextOf(const ByteBuffer& bytes)
+    static test::SeenDialog Show(const ByteString& message, DialogWatcher::Inspector look = {})
     {
-        DialogWatcher watcher;
-        ShowMessageW(nullptr, bytes);
-        const auto seen = watcher.seen();
-        return seen.empty() ? L"(no dialog)" : seen.front().text;
+        return SeenWhile([&] { ShowMessage(nullptr, message); }, std::move(look));
+    }
+
+    static std::wstring ShownTextOf(const ByteBuffer& bytes)
+    {
+        return SeenWhile([&] { ShowMessageW(nullptr, bytes); }, {}).text;
     }
 
     // Whether `close` ended the open dialog by itself; if not, the watcher
@@ -110,7 +103,7 @@ TEST_F(MessageDialogTest, OpensWithTheCaptionTuvexAt320By200WithoutSettings)
     Size size{};
     const auto seen = Show("abc", [&](HWND dialog) { size = OuterSize(dialog); });
     EXPECT_EQ(seen.caption, L"Tuvex");
-    EXPECT_EQ(size, (Size{320, 200}));
+    EXPECT_EQ(size, Size(320, 200));
 }
 
 TEST_F(MessageDialogTest, TakesItsOuterSizeFromTheSettingsAtEveryOpening)
@@ -118,10 +111,10 @@ TEST_F(MessageDialogTest, TakesItsOuterSizeFromTheSettingsAtEveryOpening)
     Size size{};
     WriteSettings("[DIALOG]\r\nwidth=640\r\n");
     Show("abc", [&](HWND dialog) { size = OuterSize(dialog); });
-    EXPECT_EQ(size, (Size{640, 200}));
+    EXPECT_EQ(size, Size(640, 200));
     WriteSettings("[DIALOG]\r\nwidth=500\r\nheight=400\r\n");
     Show("abc", [&](HWND dialog) { size = OuterSize(dialog); });
-    EXPECT_EQ(size, (Size{500, 400}));
+    EXPECT_EQ(size, Size(500, 400));
 }
 
 TEST_F(MessageDialogTest, OpensAtTheDefaultSizeForAWidthOrHeightOfZeroOrLess)
@@ -129,7 +122,7 @@ TEST_F(MessageDialogTest, OpensAtTheDefaultSizeForAWidthOrHeightOfZeroOrLess)
     Size size{};
     WriteSettings("[DIALOG]\r\nwidth=0\r\nheight=-1\r\n");
     Show("abc", [&](HWND dialog) { size = OuterSize(dialog); });
-    EXPECT_EQ(size, (Size{320, 200}));
+    EXPECT_EQ(size, Size(320, 200));
 }
 
 TEST_F(MessageDialogTest, LaysTheControlsOutForTheClientArea)

@@ -55,6 +55,9 @@ TEST(TextKind, ZeroByteInsideTheTextIsUtf16)
 
 TEST(TextKind, CrLfBeforeAnyZeroByteIsMultibyte)
 {
+    // Code page 932 "日本", CR LF, "a": decided before the count, which
+    // would fail for it here.
+    EXPECT_FALSE(IsUtf16("\x93\xFA\x96\x7B\r\na\0"s));
     EXPECT_FALSE(IsUtf16("ab\r\n\0\0\0\0"s));
 }
 

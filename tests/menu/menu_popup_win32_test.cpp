@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "menu/menu_file.h"
+#include "menu/menu_popup_win32.h"
+#include "support/test_support.h"
+
+namespace tuvex {
+namespace {
+
+using test::Cp932;
+using test::TempFolder;
+using test::WriteBytes;
+
+constexpr DWORD kPopupTimeoutMs = 20000;
+constexpr UINT kGetMenuOfPopup = 0x01E1;  // MN_GETHMENU
+constexpr int kCursorX = 300;
+constexpr int kCursorY = 200;
+
+const char kWorkedExample[] =
+    "#text tools\n"
+    "Sort\tsort.exe\n"
+    "->Convert\n"
+    "\tUpper case\tconv.exe\t-u\n"
+    "\t-----\n"
+    "\tNumber lines\tnumber.exe\t-w 4\n"
+    "-----\n"
+    "Reverse\t\treverse.pl\t\t#one line at a time\n";
+
+// A visible top-level window, as the host's window is when the user calls a
+// filter. One for all tests: Wine takes seconds to take a window down.
+HWND Owner()
+{
+    static const UniqueWindow window = [] {
+        WNDCLASSW description{};
+        description.lpfnWndProc = DefWindowProcW;
+        description.hInstance = GetModuleHandleW(nullptr);
+        description.lpszClassName = L"TuvexMenuTestOwner";
+        RegisterClassW(&description);
+        return UniqueWindow(CreateWindowExW(0, description.lpszClassName, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                            50, 50, 500, 400, nullptr, nullptr, description.hInstance, nullptr));
+    }();
+    return window.get();
+}
+
+// What the popup showed while it was open.
+struct SeenPopup {
+    bool shown = false;
+    RECT rect{};
+    bool leftOpen = false;     // it had to be closed for the test
+    std::vector<HMENU> menus;  // the popup's menu, then every submenu
+    // One line per item: "name =id", ">submenu" with its items indented
+    // below, "-----"; anything else that is set is written out too.
+    std::string text;
+};
+
+void ReadMenu(HMENU menu, const std::string& indent, SeenPopup& seen)
+{
+    seen.menus.push_back(menu);
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        char name[256] = {};
+        const int length = GetMenuStringA(menu, position, name, sizeof name, MF_BYPOSITION);
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU;
+        GetMenuItemInfoA(menu, position, TRUE, &info);
+
+        seen.text += indent;
+        if (info.fType & MFT_SEPARATOR) {
+            seen.text += "-----";
+            info.fType &= ~MFT_SEPARATOR;
+        } else if (info.hSubMenu) {
+            seen.text += ">";
+        }
+        seen.text += std::string(name, length);
+        if (info.wID != 0) {
+            seen.text += " =" + std::to_string(info.wID);
+        }
+        if (info.fType != MFT_STRING) {
+            seen.text += " type=" + std::to_string(info.fType);
+        }
+        if (info.fState != 0) {
+            seen.text += " state=" + std::to_string(info.fState);
+        }
+        seen.text += "\n";
+        if (info.hSubMenu) {
+            ReadMenu(info.hSubMenu, indent + "  ", seen);
+        }
+    }
+}
+
+// The user, on a thread of its own: waits for the popup, reads it, then
+// presses `keys`. Stops waiting when the popup call has returned without
+// showing one.
+class PopupUser {
+public:
+    PopupUser(HWND owner, std::vector<WPARAM> keys)
+        : thread_([this, owner, keys = std::move(keys)] { Use(owner, keys); })
+    {
+    }
+    ~PopupUser() { Finish(); }
+    PopupUser(const PopupUser&) = delete;
+    PopupUser& operator=(const PopupUser&) = delete;
+
+    const SeenPopup& Finish()
+    {
+        callReturned_ = true;
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+        return seen_;
+    }
+
+private:
+    void Use(HWND owner, const std::vector<WPARAM>& keys)
+    {
+        // The window of an earlier popup may still be on its way out; only
+        // a window whose menu is alive is this call's popup.
+        HWND popup = nullptr;
+        HMENU menu = nullptr;
+        const DWORD start = GetTickCount();
+        while (!menu && !callReturned_ && GetTickCount() - start < kPopupTimeoutMs) {
+            popup = test::WaitForWindowOfClass(L"#32768", 50);
+            menu = popup ? reinterpret_cast<HMENU>(SendMessageW(popup, kGetMenuOfPopup, 0, 0)) : nullptr;
+            if (!IsMenu(menu)) {
+                menu = nullptr;
+            }
+        }
+        if (menu) {
+            seen_.shown = true;
+            GetWindowRect(popup, &seen_.rect);
+            ReadMenu(menu, "", seen_);
+            for (const WPARAM key : keys) {
+                PostMessageW(owner, WM_KEYDOWN, key, 0);
+            }
+        }
+        // A popup that the keys left open, or that hid from us, must fail
+        // the test instead of hanging it.
+        const DWORD pressed = GetTickCount();
+        while (!callReturned_) {
+            if (GetTickCount() - pressed < kPopupTimeoutMs) {
+                Sleep(10);
+                continue;
+            }
+            seen_.leftOpen = true;
+            PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0);
+            Sleep(500);
+        }
+    }
+
+    SeenPopup seen_;
+    std::atomic<bool> callReturned_{false};
+    std::thread thread_;
+};
+
+struct PopupResult {
+    CommandEntry chosen;
+    SeenPopup seen;
+};
+
+// Shows the menu of a file with `bytes`, as a user who presses `keys`.
+PopupResult ShowMenuOf(const std::string& bytes, std::vector<WPARAM> keys)
+{
+    TempFolder folder;
+    WriteBytes(folder / "Tuvex.ini", bytes);
+    SetForegroundWindow(Owner());
+    SetCursorPos(kCursorX, kCursorY);
+    PopupResult result;
+    {
+        PopupUser user(Owner(), std::move(keys));
+        result.chosen = ShowCommandMenu(Owner(), folder / "Tuvex.ini");
+        result.seen = user.Finish();
+    }
+    EXPECT_FALSE(result.seen.leftOpen) << "the popup stayed open after the keys";
+    // Keys that no popup read must not reach the next test's popup. (Only
+    // keys: a paint message would come back until it is handled.)
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    return result;
+}
+
+void ExpectEntry(const CommandEntry& entry, const std::string& name, const std::string& command,
+                 const std::string& arguments)
+{
+    EXPECT_EQ(entry.name, name);
+    EXPECT_EQ(entry.command, command);
+    EXPECT_EQ(entry.arguments, arguments);
+}
+
+ByteString OpenFailure(const std::string& path, int errorNumber)
+{
+    return Cp932(L"メニュー定義ファイル(") + path + Cp932(L")のオープンに失敗しました(") +
+           std::to_string(errorNumber) + ")";
+}
+
+TEST(ShowCommandMenu, ShowsTheFilesItemsNumberedInFileOrder)
+{
+    const PopupResult result = ShowMenuOf(kWorkedExample, {VK_ESCAPE});
+    ASSERT_TRUE(result.seen.shown);
+    EXPECT_EQ(result.seen.text,
+              "Sort =1\n"
+              ">Convert\n"
+              "  Upper case =2\n"
+              "  -----\n"
+              "  Number lines =3\n"
+              "-----\n"
+              "Reverse =4\n");
+}
+
+TEST(ShowCommandMenu, ReturnsNameCommandAndArgumentsOfAnItemChosenInASubmenu)
+{
+    // Sort, Convert, into Convert at Upper case, over the separator to Number lines.
+    const PopupResult result = ShowMenuOf(kWorkedExample, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+    ASSERT_TRUE(result.seen.shown);
+    ExpectEntry(result.chosen, "Number lines", "number.exe", "-w 4");
+}
+
+TEST(ShowCommandMenu, ReturnsEmptyArgumentsForAnItemWithTwoFields)
+{
+    const PopupResult result = ShowMenuOf(kWorkedExample, {VK_DOWN, VK_RETURN});
+    ASSERT_TRUE(result.seen.shown);
+    ExpectEntry(result.chosen, "Sort", "sort.exe", "");
+}
+
+TEST(ShowCommandMenu, ReturnsTheEmptyEntryWhenThePopupIsDismissedWithEsc)
+{
+    const PopupResult result = ShowMenuOf(kWorkedExample, {VK_DOWN, VK_ESCAPE});
+    ASSERT_TRUE(result.seen.shown);
+    ExpectEntry(result.chosen, "", "", "");
+}
+
+TEST(ShowCommandMenu, ReturnsTheEmptyEntryForAFileWithoutItems)
+{
+    const PopupResult result = ShowMenuOf("#nothing here yet\n\n", {VK_RETURN, VK_ESCAPE});
+    EXPECT_EQ(result.seen.text, "");
+    ExpectEntry(result.chosen, "", "", "");
+}
+
+TEST(ShowCommandMenu, ShowsASubmenuWithoutItemsAsAnEmptySubmenu)
+{
+    const PopupResult result = ShowMenuOf("->Empty\nSort\tsort.exe\n", {VK_ESCAPE});
+    ASSERT_TRUE(result.seen.shown);
+    EXPECT_EQ(result.seen.text,
+              ">Empty\n"
+              "Sort =1\n");
+    EXPECT_EQ(result.seen.menus.size(), 2u);
+}
+
+TEST(ShowCommandMenu, PassesCodePage932NamesThroughAsTheirBytes)
+{
+    const std::string sortName = Cp932(L"並べ替え(&S)");
+    const std::string tableName = Cp932(L"表示");
+    const PopupResult result =
+        ShowMenuOf("->" + tableName + "\n\t" + sortName + "\tsort.exe\t/r " + tableName + "\n",
+                   {VK_DOWN, VK_RIGHT, VK_RETURN});
+    ASSERT_TRUE(result.seen.shown);
+    EXPECT_EQ(result.seen.text, ">" + tableName + "\n  " + sortName + " =1\n");
+    ExpectEntry(result.chosen, sortName, "sort.exe", "/r " + tableName);
+}
+
+TEST(ShowCommandMenu, OpensWithItsUpperLeftCornerAtTheMouseCursor)
+{
+    const PopupResult result = ShowMenuOf(kWorkedExample, {VK_ESCAPE});
+    ASSERT_TRUE(result.seen.shown);
+    EXPECT_EQ(result.seen.rect.left, kCursorX);
+    EXPECT_EQ(result.seen.rect.top, kCursorY);
+}
+
+TEST(ShowCommandMenu, DestroysEveryMenuHandleBeforeItReturns)
+{
+    const PopupResult result = ShowMenuOf(kWorkedExample, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN});
+    ASSERT_EQ(result.seen.menus.size(), 2u) << result.seen.text;
+    for (const HMENU menu : result.seen.menus) {
+        EXPECT_FALSE(IsMenu(menu)) << "menu " << menu << " survived";
+    }
+    ExpectEntry(result.chosen, "Upper case", "conv.exe", "-u");
+}
+
+TEST(ShowCommandMenu, NumbersTheCommandsOfEachPopupFromOne)
+{
+    ShowMenuOf(kWorkedExample, {VK_ESCAPE});
+    const PopupResult second = ShowMenuOf("Find\tfindstr\t/n x\nSort\tsort.exe\n", {VK_DOWN, VK_DOWN, VK_RETURN});
+    EXPECT_EQ(second.seen.text,
+              "Find =1\n"
+              "Sort =2\n");
+    ExpectEntry(second.chosen, "Sort", "sort.exe", "");
+    ASSERT_EQ(commandTable.size(), 2u);
+    EXPECT_EQ(commandTable.begin()->first, 1);
+    EXPECT_EQ(commandTable.rbegin()->first, 2);
+    EXPECT_EQ(commandCounter, 2);
+}
+
+TEST(ShowCommandMenu, RaisesTheOpenFailureWithErrno2ForAMissingFile)
+{
+    TempFolder folder;
+    const std::string path = folder / "Tuvex.ini";
+    try {
+        ShowCommandMenu(Owner(), path);
+        ADD_FAILURE() << "no error for " << path;
+    } catch (const ErrorMessage& error) {
+        EXPECT_EQ(error.text(), OpenFailure(path, 2));
+    }
+}
+
+TEST(ShowCommandMenu, RaisesTheOpenFailureWithErrno13ForAFolder)
+{
+    TempFolder folder;
+    CreateDirectoryA((folder / "Tuvex.ini").c_str(), nullptr);
+    const std::string path = folder / "Tuvex.ini";
+    try {
+        ShowCommandMenu(Owner(), path);
+        ADD_FAILURE() << "no error for " << path;
+    } catch (const ErrorMessage& error) {
+        EXPECT_EQ(error.text(), OpenFailure(path, 13));
+    }
+}
+
+TEST(LoadMenuDefinition, TakesCrLfAsTheLineEndInTextMode)
+{
+    TempFolder folder;
+    WriteBytes(folder / "Tuvex.ini", "->Convert\r\n\tUpper case\tconv.exe\t-u\r\nSort\tsort.exe\r\n");
+    const auto root = LoadMenuDefinition(folder / "Tuvex.ini");
+    ASSERT_EQ(root->children.size(), 2u);
+    const auto& convert = dynamic_cast<const Menu&>(*root->children[0]);
+    EXPECT_EQ(convert.GetName(), "Convert");
+    ASSERT_EQ(convert.children.size(), 1u);
+    const auto& upper = dynamic_cast<const MenuItemCommand&>(*convert.children[0]);
+    EXPECT_EQ(upper.arguments, "-u");
+    EXPECT_EQ(dynamic_cast<const MenuItemCommand&>(*root->children[1]).command, "sort.exe");
+}
+
+}  // namespace
+}  // namespace tuvex

@@ -43,17 +43,11 @@ TEST(ParseMenuLine, CountsTheLeadingTabsAsTheDepth)
 {
     EXPECT_EQ(Parse("\tUpper case\tconv.exe\n").depth, 1u);
     EXPECT_EQ(Parse("\t\t\tX\tx.exe").depth, 3u);
-    EXPECT_EQ(Parse("\t\t\t\tX\tx.exe").fields, (Fields{"X", "x.exe"}));
 }
 
 TEST(ParseMenuLine, TakesARunOfTabsAsOneSeparatorSoNoFieldIsEmpty)
 {
     EXPECT_EQ(Parse("Reverse\t\treverse.pl\t\t\n").fields, (Fields{"Reverse", "reverse.pl"}));
-}
-
-TEST(ParseMenuLine, KeepsEveryFieldBeyondTheThird)
-{
-    EXPECT_EQ(Parse("Name\tcommand\ta b c\textra\n").fields, (Fields{"Name", "command", "a b c", "extra"}));
 }
 
 TEST(ParseMenuLine, EndsTheLineAtAHashWhereverItStands)

@@ -30,14 +30,6 @@ TEST(MenuTree, HasARootNamedTopWithoutChildrenWhenNoLineDefinesAnything)
     EXPECT_TRUE(root->children.empty()) << test::MenuText(*root);
 }
 
-TEST(MenuTree, AppendsItemsInLineOrder)
-{
-    EXPECT_EQ(TextOf({"Sort\tsort.exe\n", "-----\n", "Find\tfindstr\t/n x\n"}),
-              "Sort | sort.exe | \n"
-              "-----\n"
-              "Find | findstr | /n x\n");
-}
-
 TEST(MenuTree, TakesTheThirdFieldAsArgumentsAndIgnoresFurtherFields)
 {
     EXPECT_EQ(TextOf({"Name\tcommand\ta b c\textra\n", "->Sub\tignored\n"}),

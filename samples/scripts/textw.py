@@ -1,0 +1,37 @@
+#!python
+"""Line tools for TuvexW, which passes the text as UTF-16LE bytes without a
+byte-order mark and takes the output back the same way.
+
+    textw.py sort | reverse-sort | unique | upper | lower | narrow
+"""
+import sys
+import unicodedata
+
+ACTIONS = {
+    "sort": lambda lines: sorted(lines),
+    "reverse-sort": lambda lines: sorted(lines, reverse=True),
+    "unique": lambda lines: list(dict.fromkeys(lines)),
+    "upper": lambda lines: [line.upper() for line in lines],
+    "lower": lambda lines: [line.lower() for line in lines],
+    # NFKC: full-width letters and digits become ASCII; it also widens
+    # half-width katakana and spells out other compatibility forms (①, ㍻).
+    "narrow": lambda lines: [unicodedata.normalize("NFKC", line) for line in lines],
+}
+
+
+def main():
+    if len(sys.argv) != 2 or sys.argv[1] not in ACTIONS:
+        sys.stderr.write(__doc__)
+        return 2
+    text = sys.stdin.buffer.read().decode("utf-16-le")
+    ending = "\r\n" if "\r\n" in text else "\n"
+    lines = ACTIONS[sys.argv[1]](text.splitlines())
+    result = ending.join(lines)
+    if text.endswith(("\r", "\n")):
+        result += ending
+    sys.stdout.buffer.write(result.encode("utf-16-le"))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   wine wine32:i386 wine64
   xvfb xauth x11-apps x11-utils imagemagick
-  locales fonts-noto-cjk fonts-ipafont-gothic
+  locales fonts-noto-cjk fonts-ipafont-gothic fonts-wine
   zip unzip python3
 )
 

@@ -4,20 +4,27 @@
 # (ANSI code page 932), a wineserver kept alive between programs so each one
 # starts fast, and a virtual X display for programs that open windows.
 #
-#   wine-run.sh [--prefix DIR] PROGRAM.exe [ARGS...]
+#   wine-run.sh [--arch win32|win64] [--prefix DIR] PROGRAM.exe [ARGS...]
 #
-# The prefix defaults to DIR-win32 beside the program; TUVEX_WINEARCH is
-# win32 (the default) or win64, and the prefix's name ends in it.
+# The prefix is DIR-ARCH (DIR defaults to "wineprefix" beside the program;
+# ARCH to win32).
 set -euo pipefail
 
-arch=${TUVEX_WINEARCH:-win32}
+arch=win32
 base=
+if [[ ${1:-} == --arch ]]; then arch=$2; shift 2; fi
 if [[ ${1:-} == --prefix ]]; then base=$2; shift 2; fi
 program=$1; shift
 [[ -n $base ]] || base=$(cd "$(dirname "$program")" && pwd)/wineprefix
 prefix=$base-$arch
 
 export WINEPREFIX=$prefix WINEARCH=$arch
+wine=wine
+if [[ $arch == win64 ]]; then
+  # A 64-bit prefix runs 64-bit programs through the 64-bit loader.
+  wine=/usr/lib/wine/wine64
+  export WINELOADER=$wine
+fi
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
 
@@ -48,7 +55,10 @@ else
   export DISPLAY=$TUVEX_DISPLAY
 fi
 if [[ ! -f $prefix/system.reg ]]; then
-  wineboot -i >/dev/null 2>&1 || true
+  "$wine" wineboot -i >/dev/null 2>&1 || true
+  # Wine draws the frames itself, as there is no window manager: windows then
+  # close at once instead of after a wait for one.
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
   wineserver -w
 fi
 # Keeps the server up for a minute after the last program, so that the next
@@ -57,4 +67,4 @@ wineserver -p60 >/dev/null 2>&1 < /dev/null || true
 flock -u 9
 exec 9>&-
 
-exec wine "$program" "$@"
+exec "$wine" "$program" "$@"

@@ -39,5 +39,11 @@ const char kLocaleFailed[] = "\x83\x8D\x83P\x81[\x83\x8B\x82\xCC\x90\xDD\x92\xE8
 const char kWaitAbandoned[] = "\x83R\x83}\x83\x93\x83h\x82\xCC\x8FI\x97\xB9\x82\xF0\x91\xD2\x82\xBD\x82\xB8\x82\xC9\x92\x86\x92""f\x82\xB5\x82\xDC\x82\xB5\x82\xBD";
 // Tuvex(ワイドキャラクター版)
 const char kWideFilterDisplayName[] = "Tuvex(\x83\x8F\x83""C\x83h\x83L\x83\x83\x83\x89\x83N\x83^\x81[\x94\xC5)";
+// 経過 (the seconds follow)
+const char kWaitElapsedBefore[] = "\x8Co\x89\xDF ";
+// 秒、受信 (between the seconds and the bytes)
+const char kWaitReceivedBefore[] = " \x95""b\x81""A\x8E\xF3\x90M ";
+// バイト (after the bytes)
+const char kWaitBytesAfter[] = " \x83o\x83""C\x83g";
 
 }  // namespace tuvex::messages

@@ -14,10 +14,28 @@ namespace tuvex {
 ByteString BuildCommandLine(std::string_view interpreter, std::string_view command,
                             std::string_view arguments);
 
+// Where a running exchange stands.
+struct ExchangeProgress {
+    std::string_view commandLine;
+    std::uint64_t elapsedMs;
+    std::uint64_t bytesReceived;  // standard output and error together
+};
+
+// Watches an exchange whose child is still running, between its passes, and
+// may end the wait: a command that never ends must not hold the editor.
+class ExchangeObserver {
+public:
+    virtual ~ExchangeObserver() = default;
+    // False stops waiting: the exchange then raises the "stopped waiting"
+    // message and leaves the child running.
+    virtual bool ContinueWaiting(const ExchangeProgress& progress) = 0;
+};
+
 struct ExchangeOptions {
     // The buffer size asked of each pipe. Tests make it small to exercise
     // inputs and outputs that do not fit.
     std::uint32_t pipeSize = 0x7fffffff;
+    ExchangeObserver* observer = nullptr;
 };
 
 // Runs `command` with `arguments`, feeds it `input` followed by end of file

@@ -177,6 +177,7 @@ void Exchange(const ByteString& command, const ByteString& arguments, std::strin
     // The write ends of the output pipes stay open here, so the pipes never
     // report end of file: the child's end alone ends the exchange. Checking
     // for it before draining makes the last pass collect all it wrote.
+    const ULONGLONG startTick = GetTickCount64();
     DWORD idleWaitMs = 0;
     for (;;) {
         const bool ended = WaitForSingleObject(child.process.get(), 0) != WAIT_TIMEOUT;
@@ -185,6 +186,11 @@ void Exchange(const ByteString& command, const ByteString& arguments, std::strin
         moved = DrainPipe(pipes[kErrors].readEnd.get(), errors) || moved;
         if (ended) {
             return;
+        }
+        if (options.observer != nullptr &&
+            !options.observer->ContinueWaiting(
+                {commandLine, GetTickCount64() - startTick, output.size() + errors.size()})) {
+            throw ErrorMessage(messages::kWaitAbandoned);
         }
         if (moved) {
             idleWaitMs = 0;

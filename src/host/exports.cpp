@@ -1,6 +1,7 @@
 #include "host/exports.h"
 
 #include "common/messages.h"
+#include "host/filter_entry.h"
 #include "host/module_start_win32.h"
 #include "host/run_entry.h"
 
@@ -35,6 +36,16 @@ const tuvex::FilterRegistrationRecord* __cdecl EnumVelmoranFilter()
 std::uint32_t __cdecl VelmoranFilterGetVersion()
 {
     return tuvex::kFilterInterfaceVersion;
+}
+
+HGLOBAL __cdecl Tuvex(HWND hostWindow, const wchar_t* text, const char* parameter)
+{
+    return tuvex::RunNarrowFilter(hostWindow, text, parameter);
+}
+
+HGLOBAL __cdecl TuvexW(HWND hostWindow, const wchar_t* text, const char* parameter)
+{
+    return tuvex::RunWideFilter(hostWindow, text, parameter);
 }
 
 const char* __cdecl TuvexRun(const char* input, const char* command, const char* arguments)

@@ -4,6 +4,7 @@
 
 #include "common/messages.h"
 #include "common/tuvex_types.h"
+#include "dialog/wait_window_win32.h"
 #include "exec/child_process.h"
 
 namespace tuvex {
@@ -30,8 +31,10 @@ const char* RunCommandOnText(const char* input, const char* command, const char*
     try {
         runResult.clear();
         ByteString errors;
-        RunChildProcessText(StringOrEmpty(command), StringOrEmpty(arguments), StringOrEmpty(input),
-                            runResult, errors);
+        RunWithWaitWindow(nullptr, [&](const ExchangeOptions& options) {
+            RunChildProcessText(StringOrEmpty(command), StringOrEmpty(arguments), StringOrEmpty(input),
+                                runResult, errors, options);
+        });
         if (!errors.empty()) {
             ShowInMessageBox(errors.c_str());
         }

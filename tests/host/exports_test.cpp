@@ -54,7 +54,7 @@ TEST(Registration, ReportsInterfaceVersion65540)
 TEST(Registration, ExportsEveryEntryPointByItsPlainName)
 {
     InstalledModule module;
-    for (const char* name : {"EnumVelmoranFilter", "VelmoranFilterGetVersion", "TuvexRun"}) {
+    for (const char* name : {"EnumVelmoranFilter", "VelmoranFilterGetVersion", "Tuvex", "TuvexW", "TuvexRun"}) {
         EXPECT_NE(GetProcAddress(module.handle(), name), nullptr) << name;
     }
 }

@@ -179,6 +179,31 @@ HWND FindWindowOfClass(const wchar_t* className)
     return search.found;
 }
 
+// A message box's text is its static control 0xFFFF; the message dialog's is
+// its edit control 1000. Other dialogs have neither.
+HWND MessageTextControl(HWND dialog)
+{
+    HWND control = GetDlgItem(dialog, 1000);
+    return control ? control : GetDlgItem(dialog, 0xFFFF);
+}
+
+BOOL CALLBACK MatchMessageWindow(HWND window, LPARAM context)
+{
+    if (MatchWindow(window, context) == FALSE && MessageTextControl(window)) {
+        return FALSE;
+    }
+    reinterpret_cast<WindowSearch*>(context)->found = nullptr;
+    return TRUE;
+}
+
+// A visible message box or message dialog of this process.
+HWND FindMessageWindow()
+{
+    WindowSearch search{L"#32770", nullptr};
+    EnumWindows(&MatchMessageWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
 
 HWND WaitForWindowOfClass(const wchar_t* className, DWORD timeoutMs)
@@ -212,7 +237,7 @@ std::vector<SeenDialog> DialogWatcher::seen() const
 void DialogWatcher::Watch()
 {
     while (!stop_) {
-        HWND dialog = FindWindowOfClass(L"#32770");
+        HWND dialog = FindMessageWindow();
         if (!dialog || handled_.count(dialog)) {
             Sleep(10);
             continue;
@@ -221,13 +246,7 @@ void DialogWatcher::Watch()
         SeenDialog seen;
         seen.className = "#32770";
         seen.caption = WindowTextOf(dialog);
-        // A message box's text is its static control 0xFFFF; the message
-        // dialog's is its edit control 1000.
-        HWND textControl = GetDlgItem(dialog, 1000);
-        if (!textControl) {
-            textControl = GetDlgItem(dialog, 0xFFFF);
-        }
-        if (textControl) {
+        if (HWND textControl = MessageTextControl(dialog)) {
             seen.text = WindowTextOf(textControl);
             const int length = GetWindowTextLengthA(textControl);
             std::string bytes(static_cast<std::size_t>(length) + 1, '\0');

@@ -77,7 +77,7 @@ struct SeenDialog {
     std::string textBytes;  // the same as the ANSI code page's bytes
 };
 
-// While it lives, a thread finds each visible dialog box of this process,
+// While it lives, a thread finds each visible message box or message dialog of this process,
 // records what it shows, hands it to `inspect` (which may look at the
 // window further) and then closes it with its OK button.
 class DialogWatcher {

@@ -1,0 +1,6 @@
+// Ids of the window shown while a command takes its time.
+#pragma once
+
+#define IDD_WAIT_WINDOW 102
+#define IDC_WAIT_COMMAND_LINE 1102
+#define IDC_WAIT_PROGRESS 1103

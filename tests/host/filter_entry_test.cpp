@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstring>
+
+#include "support/test_support.h"
+
+namespace tuvex {
+namespace {
+
+using test::Cp932;
+using test::DialogWatcher;
+using test::Hex;
+using test::TestChildPath;
+
+using FilterFunction = HGLOBAL __cdecl(HWND, const wchar_t*, const char*);
+
+// The bytes of a filter's result block, all of them.
+std::string BlockBytes(HGLOBAL block)
+{
+    if (block == nullptr) {
+        return "(null)";
+    }
+    const SIZE_T size = GlobalSize(block);
+    const auto* data = static_cast<const char*>(GlobalLock(block));
+    std::string bytes(data, size);
+    GlobalUnlock(block);
+    GlobalFree(block);
+    return bytes;
+}
+
+std::string Utf16Bytes(std::wstring_view text)
+{
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+
+// The block that a narrow filter makes of a text: its UTF-16 and a zero unit.
+std::string Utf16Block(std::wstring_view text)
+{
+    return Utf16Bytes(text) + std::string(2, '\0');
+}
+
+class FilterTest : public ::testing::Test {
+protected:
+    std::string Parameter(const std::string& childActions) const { return TestChildPath() + "|" + childActions; }
+
+    std::string Narrow(const wchar_t* text, const std::string& parameter)
+    {
+        return BlockBytes(narrow_(owner_, text, parameter.c_str()));
+    }
+    std::string Wide(const wchar_t* text, const std::string& parameter)
+    {
+        return BlockBytes(wide_(owner_, text, parameter.c_str()));
+    }
+
+    // The texts of the dialogs shown, in order.
+    static std::vector<std::wstring> Texts(const DialogWatcher& watcher)
+    {
+        std::vector<std::wstring> texts;
+        for (const test::SeenDialog& dialog : watcher.seen()) {
+            texts.push_back(dialog.text);
+        }
+        return texts;
+    }
+
+    test::InstalledModule module_;
+    FilterFunction* narrow_ = module_.Export<FilterFunction>("Tuvex");
+    FilterFunction* wide_ = module_.Export<FilterFunction>("TuvexW");
+    HWND owner_ = GetDesktopWindow();
+};
+
+TEST_F(FilterTest, NarrowFilterSendsCodePage932AndReturnsTheSameUtf16)
+{
+    const wchar_t* text = L"日本語のテキスト\r\nASCII line\r\n";
+    DialogWatcher watcher;
+    EXPECT_EQ(Narrow(text, Parameter("hex-input")), Utf16Block(test::FromCp932(Hex(Cp932(text)))));
+    EXPECT_EQ(Narrow(text, Parameter("cat")), Utf16Block(text));
+    EXPECT_TRUE(watcher.seen().empty());
+}
+
+TEST_F(FilterTest, WideFilterSendsAndReturnsTheExactBytes)
+{
+    const wchar_t* text = L"日本語\r\nabc\U0001F600\n";
+    DialogWatcher watcher;
+    EXPECT_EQ(Wide(text, Parameter("cat")), Utf16Block(text));
+    EXPECT_EQ(Wide(text, Parameter("hex-input")), Hex(Utf16Bytes(text)) + std::string(2, '\0'));
+    EXPECT_TRUE(watcher.seen().empty());
+}
+
+TEST_F(FilterTest, WideFilterGivesAnEmptyTextAnEmptyInput)
+{
+    EXPECT_EQ(Wide(L"", Parameter("count-input")), "0" + std::string(3, '\0'));
+}
+
+TEST_F(FilterTest, ReturnsNullWithoutAMessageWhenTheCommandWritesNothing)
+{
+    DialogWatcher watcher;
+    EXPECT_EQ(Narrow(L"text", Parameter("exit 0")), "(null)");
+    EXPECT_EQ(Wide(L"text", Parameter("exit 3")), "(null)");
+    EXPECT_TRUE(watcher.seen().empty());
+}
+
+TEST_F(FilterTest, NarrowFilterCutsTheOutputAtItsFirstZeroByte)
+{
+    EXPECT_EQ(Narrow(L"", Parameter("out " + Hex(std::string("ab\0cd", 5)))), Utf16Block(L"ab"));
+    EXPECT_EQ(Narrow(L"", Parameter("out 0078")), std::string(2, '\0'));
+}
+
+TEST_F(FilterTest, WideFilterReturnsZeroBytesAndPadsAnOddLengthOutput)
+{
+    const std::string withZeros("a\0\0b", 4);
+    EXPECT_EQ(Wide(L"", Parameter("out " + Hex(withZeros))), withZeros + std::string(2, '\0'));
+    EXPECT_EQ(Wide(L"", Parameter("out 616263")), std::string("abc\0\0\0", 6));
+}
+
+TEST_F(FilterTest, ShowsStandardErrorAndStillReturnsTheOutput)
+{
+    DialogWatcher watcher;
+    const std::string errors = Cp932(L"警告: 3 行目\r\n");
+    EXPECT_EQ(Narrow(L"", Parameter("out 6f6b err " + Hex(errors))), Utf16Block(L"ok"));
+    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"警告: 3 行目\r\n"});
+}
+
+TEST_F(FilterTest, WideFilterShowsUtf16StandardErrorAsUtf16)
+{
+    DialogWatcher watcher;
+    EXPECT_EQ(Wide(L"", Parameter("err " + Hex(Utf16Bytes(L"エラー\r\n")))), "(null)");
+    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"エラー\r\n"});
+}
+
+TEST_F(FilterTest, ShowsParameterErrorsAndReturnsNull)
+{
+    DialogWatcher watcher;
+    EXPECT_EQ(Narrow(L"text", " "), "(null)");
+    EXPECT_EQ(Wide(L"text", "  |-r"), "(null)");
+    EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{L"パラメタが空です", L"コマンドが指定されていません"}));
+}
+
+TEST_F(FilterTest, ShowsAStartFailureAndReturnsNull)
+{
+    DialogWatcher watcher;
+    EXPECT_EQ(Narrow(L"text", "no-such-program-tuvex|-x"), "(null)");
+    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"no-such-program-tuvex -xの起動に失敗しました(2)"});
+}
+
+TEST_F(FilterTest, NarrowFilterRunsNothingForATextThatCodePage932CannotHold)
+{
+    DialogWatcher watcher;
+    EXPECT_EQ(Narrow(L"smile \U0001F600", Parameter("err 78")), "(null)");
+    EXPECT_EQ(Narrow(L"caf\u00e9", Parameter("err 78")), "(null)");
+    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>(2, L"テキストをコードページ932に変換できません"));
+}
+
+TEST_F(FilterTest, NarrowFilterReturnsNullForOutputThatIsNotCodePage932)
+{
+    DialogWatcher watcher;
+    EXPECT_EQ(Narrow(L"", Parameter("out 41ff42 err " + Hex(Cp932(L"注意")))), "(null)");
+    EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{L"注意", L"コマンドの出力をUTF-16に変換できません"}));
+}
+
+TEST_F(FilterTest, NarrowFilterLeavesTheSharedRuntimeLocaleAlone)
+{
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    Narrow(L"abc", Parameter("cat"));
+    EXPECT_EQ(std::string(std::setlocale(LC_ALL, nullptr)), before);
+}
+
+// Drives the command menu of an installed module: a menu file beside it and
+// a key press on the popup.
+class FilterMenuTest : public FilterTest {
+protected:
+    void SetUp() override
+    {
+        test::WriteBytes(module_.directory() + "Tuvex.ini",
+                         "Copy\t" + TestChildPath() + "\tcat\n->Sub\n\tShout\t" + TestChildPath() + "\tout 4849\n");
+        test::WriteBytes(module_.directory() + "TuvexW.ini", "Count\t" + TestChildPath() + "\tcount-input\n");
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"TuvexTestHost";
+        RegisterClassW(&windowClass);
+        window_.reset(CreateWindowW(L"TuvexTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+        owner_ = window_.get();
+        SetForegroundWindow(owner_);
+        SetCursorPos(40, 40);
+    }
+
+    void TearDown() override
+    {
+        // Keys that no popup read must not reach the next test's popup.
+        MSG message;
+        while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+        }
+    }
+
+    // Presses `keys` on the popup once it shows; tells whether it showed.
+    // The window of an earlier popup may still be on its way out: only one
+    // whose menu is alive is this call's popup.
+    std::thread PressOnPopup(std::vector<WPARAM> keys, bool& shown)
+    {
+        return std::thread([this, keys, &shown] {
+            const DWORD start = GetTickCount();
+            while (!shown && GetTickCount() - start < 10000) {
+                HWND popup = test::WaitForWindowOfClass(L"#32768", 50);
+                shown = popup && IsMenu(reinterpret_cast<HMENU>(SendMessageW(popup, 0x01E1 /* MN_GETHMENU */, 0, 0)));
+            }
+            for (WPARAM key : keys) {
+                PostMessageW(owner_, WM_KEYDOWN, key, 0);
+            }
+        });
+    }
+
+    UniqueWindow window_;
+};
+
+TEST_F(FilterMenuTest, RunsTheCommandChosenFromTheMenuWhenTheParameterIsEmpty)
+{
+    bool shown = false;
+    std::thread user = PressOnPopup({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}, shown);
+    const std::string result = BlockBytes(narrow_(owner_, L"text", ""));
+    user.join();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(result, Utf16Block(L"HI"));
+}
+
+TEST_F(FilterMenuTest, WideFilterReadsItsOwnMenuFileWhenTheParameterIsNull)
+{
+    bool shown = false;
+    std::thread user = PressOnPopup({VK_DOWN, VK_RETURN}, shown);
+    const std::string result = BlockBytes(wide_(owner_, L"abc", nullptr));
+    user.join();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(result, "6" + std::string(3, '\0'));
+}
+
+TEST_F(FilterMenuTest, DismissingTheMenuRunsNothingAndShowsNothing)
+{
+    DialogWatcher watcher;
+    bool shown = false;
+    std::thread user = PressOnPopup({VK_ESCAPE, VK_ESCAPE}, shown);
+    EXPECT_EQ(BlockBytes(narrow_(owner_, L"text", nullptr)), "(null)");
+    user.join();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(watcher.seen().empty());
+}
+
+TEST_F(FilterMenuTest, ShowsTheMenuFileFailureWhenThereIsNoFile)
+{
+    DeleteFileA((module_.directory() + "Tuvex.ini").c_str());
+    DialogWatcher watcher;
+    EXPECT_EQ(BlockBytes(narrow_(owner_, L"text", nullptr)), "(null)");
+    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"メニュー定義ファイル(" + test::FromCp932(module_.directory()) +
+                                                        L"Tuvex.ini)のオープンに失敗しました(2)"});
+}
+
+}  // namespace
+}  // namespace tuvex

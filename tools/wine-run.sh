@@ -61,8 +61,13 @@ if [[ ! -f $prefix/system.reg ]]; then
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
   wineserver -w
 fi
-# Keeps the server up for a minute after the last program, so that the next
-# test program does not pay for its start.
+# Starts the server and Wine's own background programs apart from this one,
+# so that none of them holds the caller's output open after the program
+# ends; keeps them up for a minute after the last program, so that the next
+# test program does not pay for their start.
+if timeout 0.5 wineserver -w; then
+  "$wine" wineboot >/dev/null 2>&1 < /dev/null || true
+fi
 wineserver -p60 >/dev/null 2>&1 < /dev/null || true
 flock -u 9
 exec 9>&-

@@ -15,7 +15,9 @@ show() { printf '\n$ tuvex_host %s\n' "$*"; host "$@" || echo "(exit status $?)"
 
 echo "The sample text:"; cat samples/sample.txt
 show list
+# Wine's find.exe keeps the lines that hold a text.
 show filter Tuvex --param 'find|"日本"' --in "$sample"
-show filter Tuvex --param 'findstr|/v an' --in "$sample"
-show filter TuvexW --param 'cmd|/c more' --in "$sample"
-show run findstr 'e' --in "$sample"
+show filter Tuvex --param 'find|"an"' --in "$sample"
+# cmd /u writes UTF-16, which TuvexW hands back unchanged.
+show filter TuvexW --param 'cmd|/u /c echo 日本語 and ASCII' --in "$sample"
+show run find '"e"' --in "$sample"

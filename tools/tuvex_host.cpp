@@ -229,10 +229,9 @@ int RunFilter(HMODULE module, const Options& options)
     }
     const std::wstring text = DecodeInput(input);
     const UniqueWindow owner = options.hasParameter ? UniqueWindow() : MakeOwnerWindow();
-    // The parameter is taken as UTF-8 on the command line and handed over in
-    // the ANSI code page, as an editor holds it.
-    const std::string parameter = Encode(Decode(options.parameter, CP_UTF8), CP_ACP);
-    const UniqueGlobal block(filter(owner.get(), text.c_str(), options.hasParameter ? parameter.c_str() : nullptr));
+    // Arguments arrive in the ANSI code page, as an editor holds the parameter.
+    const UniqueGlobal block(
+        filter(owner.get(), text.c_str(), options.hasParameter ? options.parameter.c_str() : nullptr));
     if (!block) {
         return 1;
     }
@@ -253,10 +252,8 @@ int RunCommand(HMODULE module, const Options& options)
         return Fail("cannot read " + options.in);
     }
     const std::string ansiInput = Encode(DecodeInput(input), CP_ACP);
-    const std::string command = Encode(Decode(options.words[0], CP_UTF8), CP_ACP);
-    const std::string arguments =
-        options.words.size() > 1 ? Encode(Decode(options.words[1], CP_UTF8), CP_ACP) : std::string();
-    const std::string result = run(ansiInput.c_str(), command.c_str(), arguments.c_str());
+    const std::string arguments = options.words.size() > 1 ? options.words[1] : std::string();
+    const std::string result = run(ansiInput.c_str(), options.words[0].c_str(), arguments.c_str());
     if (!WriteOutput(options.out, Encode(Decode(result, CP_ACP), CP_UTF8))) {
         return 2;
     }

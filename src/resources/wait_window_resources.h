@@ -2,5 +2,6 @@
 #pragma once
 
 #define IDD_WAIT_WINDOW 102
+#define IDC_WAIT_MESSAGE 1101
 #define IDC_WAIT_COMMAND_LINE 1102
 #define IDC_WAIT_PROGRESS 1103

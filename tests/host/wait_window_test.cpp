@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "support/test_support.h"
+
+#include <tlhelp32.h>
+
+namespace tuvex {
+namespace {
+
+using test::DialogWatcher;
+using test::TestChildPath;
+
+using FilterFunction = HGLOBAL __cdecl(HWND, const wchar_t*, const char*);
+using RunFunction = const char* __cdecl(const char*, const char*, const char*);
+
+constexpr int kProgressControl = 1103;
+
+BOOL CALLBACK MatchWaitWindow(HWND window, LPARAM found)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && GetDlgItem(window, kProgressControl)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible wait window of this process: the dialog with the progress line.
+HWND FindWaitWindow()
+{
+    HWND found = nullptr;
+    EnumWindows(&MatchWaitWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Ends the children this test left running on purpose.
+void EndChildrenOfThisProcess()
+{
+    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID == GetCurrentProcessId()) {
+            const UniqueHandle child(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+            TerminateProcess(child.get(), 0);
+        }
+    }
+}
+
+// Watches for the wait window during a call: when it showed, what it said,
+// and, if asked, presses its button.
+class WaitWindowUser {
+public:
+    explicit WaitWindowUser(bool press) : press_(press), thread_([this] { Watch(); }) {}
+    ~WaitWindowUser() { Stop(); }
+
+    void Stop()
+    {
+        stop_ = true;
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+
+    bool shown() const { return shownAtMs_ >= 0; }
+    long shownAtMs() const { return shownAtMs_; }
+    const std::wstring& texts() const { return texts_; }
+    DWORD pressedAt() const { return pressedAt_; }
+
+private:
+    void Watch()
+    {
+        const DWORD start = GetTickCount();
+        HWND window = nullptr;
+        while (!stop_) {
+            HWND found = FindWaitWindow();
+            if (found && !window) {
+                window = found;
+                shownAtMs_ = static_cast<long>(GetTickCount() - start);
+                Sleep(300);  // let it show some progress
+                for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+                    texts_ += test::WindowTextOf(control) + L"\n";
+                }
+                if (press_) {
+                    pressedAt_ = GetTickCount();
+                    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+                }
+            }
+            Sleep(20);
+        }
+    }
+
+    bool press_;
+    std::atomic<bool> stop_{false};
+    std::atomic<long> shownAtMs_{-1};
+    std::wstring texts_;
+    DWORD pressedAt_ = 0;
+    std::thread thread_;
+};
+
+class WaitWindowTest : public ::testing::Test {
+protected:
+    void TearDown() override { EndChildrenOfThisProcess(); }
+
+    std::string Parameter(const std::string& childActions) const { return TestChildPath() + "|" + childActions; }
+
+    test::InstalledModule module_;
+    FilterFunction* wide_ = module_.Export<FilterFunction>("TuvexW");
+    RunFunction* run_ = module_.Export<RunFunction>("TuvexRun");
+};
+
+TEST_F(WaitWindowTest, StoppingTheWaitReturnsNullAndLeavesNothingBehind)
+{
+    DialogWatcher watcher;
+    wide_(nullptr, L"", Parameter("exit 0").c_str());  // the first call's one-time costs
+    DWORD handlesBefore = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
+
+    WaitWindowUser user(true);
+    const HGLOBAL result = wide_(GetDesktopWindow(), L"text", Parameter("out 6869 sleep 60000").c_str());
+    const DWORD returnedAt = GetTickCount();
+    user.Stop();
+
+    EXPECT_EQ(result, nullptr);
+    ASSERT_TRUE(user.shown());
+    EXPECT_GE(user.shownAtMs(), 700);
+    EXPECT_NE(user.texts().find(test::FromCp932(TestChildPath()) + L" out 6869 sleep 60000"), std::wstring::npos)
+        << "the window shows: " << testing::PrintToString(user.texts());
+    EXPECT_NE(user.texts().find(L"待機を中止"), std::wstring::npos);
+    EXPECT_LT(returnedAt - user.pressedAt(), 1000u);
+    ASSERT_EQ(watcher.seen().size(), 1u);
+    EXPECT_EQ(watcher.seen()[0].text, L"コマンドの終了を待たずに中断しました");
+
+    DWORD handlesAfter = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
+    EXPECT_EQ(handlesAfter, handlesBefore);
+}
+
+TEST_F(WaitWindowTest, ACommandThatEndsWithinASecondShowsNoWindow)
+{
+    WaitWindowUser user(false);
+    const HGLOBAL result = wide_(nullptr, L"", Parameter("sleep 200 out 6f6b").c_str());
+    user.Stop();
+    EXPECT_FALSE(user.shown());
+    ASSERT_NE(result, nullptr);
+    GlobalFree(result);
+}
+
+TEST_F(WaitWindowTest, TheWindowClosesByItselfWhenTheCommandEnds)
+{
+    WaitWindowUser user(false);
+    const HGLOBAL result = wide_(nullptr, L"", Parameter("pieces 4 1000 500 sleep 1000").c_str());
+    const bool windowGoneAtReturn = FindWaitWindow() == nullptr;
+    user.Stop();
+    EXPECT_TRUE(user.shown());
+    EXPECT_TRUE(windowGoneAtReturn);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(GlobalSize(result), 4000u + 2);
+    GlobalFree(result);
+}
+
+TEST_F(WaitWindowTest, TuvexRunShowsTheWindowTooAndReturnsAnEmptyStringWhenStopped)
+{
+    DialogWatcher watcher;
+    WaitWindowUser user(true);
+    const char* result = run_("", TestChildPath().c_str(), "out 6869 sleep 60000");
+    user.Stop();
+    ASSERT_TRUE(user.shown());
+    EXPECT_STREQ(result, "");
+    ASSERT_EQ(watcher.seen().size(), 1u);
+    EXPECT_EQ(watcher.seen()[0].text, L"コマンドの終了を待たずに中断しました");
+}
+
+}  // namespace
+}  // namespace tuvex

@@ -161,7 +161,8 @@ int main(int argc, char** argv)
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     childPath = self;
-    childPath = childPath.substr(0, childPath.find_last_of('\\') + 1) + "tuvex_test_child.exe";
+    childPath.erase(childPath.find_last_of('\\') + 1);
+    childPath += "tuvex_test_child.exe";
     std::vector<int> sizes;
     for (int i = 1; i < argc; ++i) {
         sizes.push_back(std::atoi(argv[i]));

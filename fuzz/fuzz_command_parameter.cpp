@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string parameter(reinterpret_cast<const char*>(data), size);
-    const std::string text = parameter.c_str();  // the host hands a zero-terminated string
+    const std::string text = parameter.substr(0, parameter.find('\0'));  // what a C string holds
     const std::size_t start = text.find_first_not_of(" \t\n\v\f\r");
     try {
         const tuvex::CommandEntry entry = tuvex::ParseCommandParameter(parameter.c_str());

@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string line(reinterpret_cast<const char*>(data), size);
-    const std::string firstLine = line.c_str();
+    const std::string firstLine = line.substr(0, line.find('\0'));
     const std::string interpreter = tuvex::InterpreterFromFirstLine(firstLine);
     if (firstLine.rfind("#!", 0) != 0) {
         FUZZ_CHECK(interpreter.empty());

@@ -126,8 +126,10 @@ UniqueGlobal ToByteBlock(const ByteBuffer& output)
 
 }  // namespace
 
+// The bodies below throw only into GuardFilterCall's catch.
 HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
+    // cppcheck-suppress throwInNoexceptFunction
     return GuardFilterCall(hostWindow, [&](UniqueGlobal& result) {
         const CommandEntry entry = ChooseCommand(hostWindow, parameter, "Tuvex.ini");
         if (entry.command.empty()) {
@@ -162,6 +164,7 @@ HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parame
 
 HGLOBAL RunWideFilter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
+    // cppcheck-suppress throwInNoexceptFunction
     return GuardFilterCall(hostWindow, [&](UniqueGlobal& result) {
         const CommandEntry entry = ChooseCommand(hostWindow, parameter, "TuvexW.ini");
         if (entry.command.empty()) {

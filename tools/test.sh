@@ -9,7 +9,7 @@ cd "$root"
 bash tools/install-deps.sh
 bash tools/build.sh
 
-trap 'bash tools/stop-wine.sh build/win32' EXIT
+trap 'bash tools/stop-wine.sh build/win32 build/win64' EXIT
 
 passed=0 failed=0 status=0
 run_ctest() {
@@ -28,6 +28,7 @@ run_ctest() {
 
 run_ctest build/native
 run_ctest build/win32
+run_ctest build/win64
 
 echo
 echo "ctest programs: $passed passed, $failed failed"

@@ -12,9 +12,10 @@ std::int32_t commandCounter = 0;
 namespace {
 
 // Items are described in the record's original form, without hbmpItem,
-// which every version of the menu functions accepts.
+// which every version of the menu functions accepts: 44 bytes on 32-bit
+// Windows, 72 with 64-bit pointers.
 constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
-static_assert(kMenuItemInfoSize == 44);
+static_assert(kMenuItemInfoSize == (sizeof(void*) == 4 ? 44 : 72));
 
 void SetText(MENUITEMINFOA& item, const ByteString& text)
 {

@@ -17,6 +17,7 @@ rm -rf "$stage"
 mkdir -p "$stage"
 cp "$build/bin/Tuvex.dll" "$build/bin/tuvex_host.exe" "$stage/"
 cp "$root/samples/Tuvex.ini" "$root/samples/TuvexW.ini" "$root/samples/Tuvex.conf" "$stage/"
+cp -r "$root/samples/scripts" "$stage/scripts"
 cp "$root/docs/guide-en.md" "$stage/README-en.txt"
 cp "$root/docs/guide-ja.md" "$stage/README-ja.txt"
 find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +

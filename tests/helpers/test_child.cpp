@@ -7,6 +7,7 @@
 //   out HEX / err HEX    write the bytes given in hexadecimal
 //   out-repeat N BYTE    write N copies of the byte (hex) to standard output
 //   err-repeat N BYTE    the same to standard error
+//   err-lines N          write N lines of 78 characters and CR LF to standard error
 //   pieces N SIZE MS     write N pieces of SIZE bytes ("0".."9" cycling), MS ms apart
 //   sleep MS             pause
 //   exit CODE            end at once with that status
@@ -123,6 +124,13 @@ int main(int argc, char** argv)
             const std::size_t count = std::strtoull(next().c_str(), nullptr, 10);
             const std::string block(count, FromHex(next()).at(0));
             WriteText(action == "out-repeat" ? StandardOutput() : StandardError(), block);
+        } else if (action == "err-lines") {
+            const std::size_t count = std::strtoull(next().c_str(), nullptr, 10);
+            std::string lines;
+            for (std::size_t line = 0; line < count; ++line) {
+                lines += std::string(78, static_cast<char>('a' + line % 26)) + "\r\n";
+            }
+            WriteText(StandardError(), lines);
         } else if (action == "pieces") {
             const int count = std::atoi(next().c_str());
             const int size = std::atoi(next().c_str());

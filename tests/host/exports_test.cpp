@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <set>
+#include <vector>
 
 #include "host/exports.h"
 #include "support/test_support.h"
@@ -76,6 +77,26 @@ std::set<std::string> ImportedDlls(HMODULE module)
         names.insert(name);
     }
     return names;
+}
+
+TEST(Module, CarriesVersionInformationInJapaneseAndEnglish)
+{
+    InstalledModule module;
+    const std::string path = module.directory() + "Tuvex.dll";
+    DWORD ignored = 0;
+    std::vector<char> information(GetFileVersionInfoSizeA(path.c_str(), &ignored));
+    ASSERT_FALSE(information.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(information.size()), information.data()));
+    for (const char* block : {"\\StringFileInfo\\041104B0\\ProductName", "\\StringFileInfo\\040904B0\\ProductName"}) {
+        char* value = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueA(information.data(), block, reinterpret_cast<void**>(&value), &length)) << block;
+        EXPECT_STREQ(value, "Tuvex") << block;
+    }
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(information.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_GE(HIWORD(fixed->dwFileVersionMS), 1);
 }
 
 TEST(Module, ImportsSystemDllsOnly)

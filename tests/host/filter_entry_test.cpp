@@ -205,7 +205,7 @@ protected:
                 HWND popup = test::WaitForWindowOfClass(L"#32768", 50);
                 shown = popup && IsMenu(reinterpret_cast<HMENU>(SendMessageW(popup, 0x01E1 /* MN_GETHMENU */, 0, 0)));
             }
-            for (WPARAM key : keys) {
+            for (WPARAM key : shown ? keys : std::vector<WPARAM>{}) {
                 PostMessageW(owner_, WM_KEYDOWN, key, 0);
             }
         });
@@ -243,6 +243,21 @@ TEST_F(FilterMenuTest, DismissingTheMenuRunsNothingAndShowsNothing)
     user.join();
     EXPECT_TRUE(shown);
     EXPECT_TRUE(watcher.seen().empty());
+}
+
+TEST_F(FilterMenuTest, MenuFilesThatDefineNoItemRunNothingAndShowNothing)
+{
+    // A popup without items closes at once: nothing is chosen.
+    const std::string empty[] = {
+        std::string(5 << 20, 'a'),                                            // 5 MiB of one line
+        std::string("\xFF\xFE" "C\0o\0p\0y\0\t\0x\0\r\0\n\0", 18),  // UTF-16 with a byte-order mark
+    };
+    for (const std::string& bytes : empty) {
+        test::WriteBytes(module_.directory() + "Tuvex.ini", bytes);
+        DialogWatcher watcher;
+        EXPECT_EQ(BlockBytes(narrow_(owner_, L"text", nullptr)), "(null)");
+        EXPECT_TRUE(watcher.seen().empty());
+    }
 }
 
 TEST_F(FilterMenuTest, ShowsTheMenuFileFailureWhenThereIsNoFile)

@@ -16,8 +16,6 @@ namespace tuvex {
 
 namespace {
 
-using UniqueLocale = UniqueResource<_locale_t, &::_free_locale>;
-
 // The text of the dialog being opened, with its terminating zero byte(s).
 // Keeps its storage, and the last text shown, until the next show.
 ByteBuffer messageBuffer;

@@ -47,20 +47,10 @@ std::string TextOfFile(std::string_view bytes)
     return test::MenuText(*LoadMenuDefinition(folder.Write("Tuvex.ini", bytes)));
 }
 
-const char kWorkedExample[] =
-    "#text tools\n"
-    "Sort\tsort.exe\n"
-    "->Convert\n"
-    "\tUpper case\tconv.exe\t-u\n"
-    "\t-----\n"
-    "\tNumber lines\tnumber.exe\t-w 4\n"
-    "-----\n"
-    "Reverse\t\treverse.pl\t\t#one line at a time\n";
-
 TEST(LoadMenuDefinition, ReadsTheTextToolsExampleIntoATreeUnderTop)
 {
     MenuFileFolder folder;
-    const auto root = LoadMenuDefinition(folder.Write("Tuvex.ini", kWorkedExample));
+    const auto root = LoadMenuDefinition(folder.Write("Tuvex.ini", test::kWorkedExample));
     EXPECT_EQ(root->GetName(), "top");
     EXPECT_EQ(test::MenuText(*root),
               "Sort | sort.exe | \n"
@@ -110,7 +100,7 @@ TEST(LoadMenuDefinition, ReadsAUtf16FileAsBytesWithoutError)
     // Each line's first byte after the LF is the LF's zero high byte, which
     // ends the line's text: nothing but the first character is ever seen.
     std::string utf16 = "\xFF\xFE";
-    for (const char byte : std::string_view(kWorkedExample)) {
+    for (const char byte : std::string_view(test::kWorkedExample)) {
         utf16 += byte;
         utf16 += '\0';
     }

@@ -8,6 +8,7 @@
 #include "menu/menu_file.h"
 #include "menu/menu_popup_win32.h"
 #include "support/test_support.h"
+#include "menu_tree_text.h"
 
 namespace tuvex {
 namespace {
@@ -20,16 +21,6 @@ constexpr DWORD kPopupTimeoutMs = 20000;
 constexpr UINT kGetMenuOfPopup = 0x01E1;  // MN_GETHMENU
 constexpr int kCursorX = 300;
 constexpr int kCursorY = 200;
-
-const char kWorkedExample[] =
-    "#text tools\n"
-    "Sort\tsort.exe\n"
-    "->Convert\n"
-    "\tUpper case\tconv.exe\t-u\n"
-    "\t-----\n"
-    "\tNumber lines\tnumber.exe\t-w 4\n"
-    "-----\n"
-    "Reverse\t\treverse.pl\t\t#one line at a time\n";
 
 // A visible top-level window, as the host's window is when the user calls a
 // filter. One for all tests: Wine takes seconds to take a window down.
@@ -201,7 +192,7 @@ ByteString OpenFailure(const std::string& path, int errorNumber)
 
 TEST(ShowCommandMenu, ShowsTheFilesItemsNumberedInFileOrder)
 {
-    const PopupResult result = ShowMenuOf(kWorkedExample, {VK_ESCAPE});
+    const PopupResult result = ShowMenuOf(test::kWorkedExample, {VK_ESCAPE});
     ASSERT_TRUE(result.seen.shown);
     EXPECT_EQ(result.seen.text,
               "Sort =1\n"
@@ -216,21 +207,21 @@ TEST(ShowCommandMenu, ShowsTheFilesItemsNumberedInFileOrder)
 TEST(ShowCommandMenu, ReturnsNameCommandAndArgumentsOfAnItemChosenInASubmenu)
 {
     // Sort, Convert, into Convert at Upper case, over the separator to Number lines.
-    const PopupResult result = ShowMenuOf(kWorkedExample, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+    const PopupResult result = ShowMenuOf(test::kWorkedExample, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
     ASSERT_TRUE(result.seen.shown);
     ExpectEntry(result.chosen, "Number lines", "number.exe", "-w 4");
 }
 
 TEST(ShowCommandMenu, ReturnsEmptyArgumentsForAnItemWithTwoFields)
 {
-    const PopupResult result = ShowMenuOf(kWorkedExample, {VK_DOWN, VK_RETURN});
+    const PopupResult result = ShowMenuOf(test::kWorkedExample, {VK_DOWN, VK_RETURN});
     ASSERT_TRUE(result.seen.shown);
     ExpectEntry(result.chosen, "Sort", "sort.exe", "");
 }
 
 TEST(ShowCommandMenu, ReturnsTheEmptyEntryWhenThePopupIsDismissedWithEsc)
 {
-    const PopupResult result = ShowMenuOf(kWorkedExample, {VK_DOWN, VK_ESCAPE});
+    const PopupResult result = ShowMenuOf(test::kWorkedExample, {VK_DOWN, VK_ESCAPE});
     ASSERT_TRUE(result.seen.shown);
     ExpectEntry(result.chosen, "", "", "");
 }
@@ -266,7 +257,7 @@ TEST(ShowCommandMenu, PassesCodePage932NamesThroughAsTheirBytes)
 
 TEST(ShowCommandMenu, OpensWithItsUpperLeftCornerAtTheMouseCursor)
 {
-    const PopupResult result = ShowMenuOf(kWorkedExample, {VK_ESCAPE});
+    const PopupResult result = ShowMenuOf(test::kWorkedExample, {VK_ESCAPE});
     ASSERT_TRUE(result.seen.shown);
     EXPECT_EQ(result.seen.rect.left, kCursorX);
     EXPECT_EQ(result.seen.rect.top, kCursorY);
@@ -274,7 +265,7 @@ TEST(ShowCommandMenu, OpensWithItsUpperLeftCornerAtTheMouseCursor)
 
 TEST(ShowCommandMenu, DestroysEveryMenuHandleBeforeItReturns)
 {
-    const PopupResult result = ShowMenuOf(kWorkedExample, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN});
+    const PopupResult result = ShowMenuOf(test::kWorkedExample, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN});
     ASSERT_EQ(result.seen.menus.size(), 2u) << result.seen.text;
     for (const HMENU menu : result.seen.menus) {
         EXPECT_FALSE(IsMenu(menu)) << "menu " << menu << " survived";
@@ -284,7 +275,7 @@ TEST(ShowCommandMenu, DestroysEveryMenuHandleBeforeItReturns)
 
 TEST(ShowCommandMenu, NumbersTheCommandsOfEachPopupFromOne)
 {
-    ShowMenuOf(kWorkedExample, {VK_ESCAPE});
+    ShowMenuOf(test::kWorkedExample, {VK_ESCAPE});
     const PopupResult second = ShowMenuOf("Find\tfindstr\t/n x\nSort\tsort.exe\n", {VK_DOWN, VK_DOWN, VK_RETURN});
     EXPECT_EQ(second.seen.text,
               "Find =1\n"

@@ -8,6 +8,19 @@
 
 namespace tuvex::test {
 
+// The text tools example: a submenu, separators, arguments, doubled TABs
+// and a comment; its commands are numbered 1 to 4 in this order.
+inline constexpr char kWorkedExample[] =
+    "#text tools\n"
+    "Sort\tsort.exe\n"
+    "->Convert\n"
+    "\tUpper case\tconv.exe\t-u\n"
+    "\t-----\n"
+    "\tNumber lines\tnumber.exe\t-w 4\n"
+    "-----\n"
+    "Reverse\t\treverse.pl\t\t#one line at a time\n";
+
+
 //   name | command | arguments    a command item
 //   >name                         a submenu, its items below it
 //   -----                         a separator

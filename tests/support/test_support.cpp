@@ -152,8 +152,17 @@ std::wstring WindowTextOf(HWND window)
 
 namespace {
 
+// A message box's text is its static control 0xFFFF; the message dialog's is
+// its edit control 1000. Other dialogs have neither.
+HWND MessageTextControl(HWND dialog)
+{
+    HWND control = GetDlgItem(dialog, 1000);
+    return control ? control : GetDlgItem(dialog, 0xFFFF);
+}
+
 struct WindowSearch {
     const wchar_t* className;
+    bool messageWindowsOnly;
     HWND found;
 };
 
@@ -164,43 +173,18 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context)
     GetWindowThreadProcessId(window, &process);
     wchar_t className[64] = {};
     GetClassNameW(window, className, 64);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-        lstrcmpW(className, search->className) == 0) {
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpW(className, search->className) == 0 &&
+        (!search->messageWindowsOnly || MessageTextControl(window))) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindWindowOfClass(const wchar_t* className)
+HWND FindVisibleWindow(const wchar_t* className, bool messageWindowsOnly)
 {
-    WindowSearch search{className, nullptr};
+    WindowSearch search{className, messageWindowsOnly, nullptr};
     EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// A message box's text is its static control 0xFFFF; the message dialog's is
-// its edit control 1000. Other dialogs have neither.
-HWND MessageTextControl(HWND dialog)
-{
-    HWND control = GetDlgItem(dialog, 1000);
-    return control ? control : GetDlgItem(dialog, 0xFFFF);
-}
-
-BOOL CALLBACK MatchMessageWindow(HWND window, LPARAM context)
-{
-    if (MatchWindow(window, context) == FALSE && MessageTextControl(window)) {
-        return FALSE;
-    }
-    reinterpret_cast<WindowSearch*>(context)->found = nullptr;
-    return TRUE;
-}
-
-// A visible message box or message dialog of this process.
-HWND FindMessageWindow()
-{
-    WindowSearch search{L"#32770", nullptr};
-    EnumWindows(&MatchMessageWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -210,7 +194,7 @@ HWND WaitForWindowOfClass(const wchar_t* className, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (HWND found = FindWindowOfClass(className)) {
+        if (HWND found = FindVisibleWindow(className, false)) {
             return found;
         }
         if (GetTickCount() - start > timeoutMs) {
@@ -237,7 +221,7 @@ std::vector<SeenDialog> DialogWatcher::seen() const
 void DialogWatcher::Watch()
 {
     while (!stop_) {
-        HWND dialog = FindMessageWindow();
+        HWND dialog = FindVisibleWindow(L"#32770", true);
         if (!dialog || handled_.count(dialog)) {
             Sleep(10);
             continue;

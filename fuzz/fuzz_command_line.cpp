@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "exec/child_process.h"
+#include "exec/command_line.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

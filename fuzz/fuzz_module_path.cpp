@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "host/module_start.h"
+#include "common/module_location.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

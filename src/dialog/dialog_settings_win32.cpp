@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "host/module_start.h"
+#include "common/module_location.h"
 
 namespace tuvex {
 

@@ -9,7 +9,7 @@
 #include "common/win32_resource.h"
 #include "dialog/dialog_settings_win32.h"
 #include "dialog/message_dialog.h"
-#include "host/module_start_win32.h"
+#include "common/module_location_win32.h"
 #include "resources/tuvex_resources.h"
 
 namespace tuvex {

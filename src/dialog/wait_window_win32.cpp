@@ -3,7 +3,7 @@
 #include <string>
 
 #include "common/messages.h"
-#include "host/module_start_win32.h"
+#include "common/module_location_win32.h"
 #include "resources/wait_window_resources.h"
 
 namespace tuvex {
@@ -24,16 +24,16 @@ INT_PTR CALLBACK WaitWindow::WaitWindowProc(HWND window, UINT message, WPARAM wP
     }
 }
 
-bool WaitWindow::ContinueWaiting(const ExchangeProgress& progress)
+WaitChoice WaitWindow::ContinueWaiting(const ExchangeProgress& progress)
 {
     if (progress.elapsedMs < delayMs_) {
-        return true;
+        return WaitChoice::KeepWaiting;
     }
     if (!window_) {
         window_.reset(CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_WAIT_WINDOW), owner_,
                                          &WaitWindowProc, reinterpret_cast<LPARAM>(this)));
         if (!window_) {
-            return true;  // without the window the wait goes on as before
+            return WaitChoice::KeepWaiting;  // without the window the wait goes on as before
         }
         SetDlgItemTextA(window_.get(), IDC_WAIT_COMMAND_LINE, ByteString(progress.commandLine).c_str());
         ShowWindow(window_.get(), SW_SHOW);
@@ -53,7 +53,7 @@ bool WaitWindow::ContinueWaiting(const ExchangeProgress& progress)
             DispatchMessageA(&message);
         }
     }
-    return !stopRequested_;
+    return stopRequested_ ? WaitChoice::StopWaiting : WaitChoice::KeepWaiting;
 }
 
 }  // namespace tuvex

@@ -17,7 +17,7 @@ public:
 
     // Shows and updates the window, and handles its own messages only: the
     // owner gets no input and is not re-entered meanwhile.
-    bool ContinueWaiting(const ExchangeProgress& progress) override;
+    WaitChoice ContinueWaiting(const ExchangeProgress& progress) override;
 
 private:
     static INT_PTR CALLBACK WaitWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -28,16 +28,5 @@ private:
     std::uint64_t shownSeconds_ = ~std::uint64_t{0};
     bool stopRequested_ = false;
 };
-
-// Runs `exchange` with options whose observer is a wait window over `owner`;
-// the window is gone when this returns, before anything else is shown.
-template <typename Exchange>
-void RunWithWaitWindow(HWND owner, Exchange exchange)
-{
-    WaitWindow window(owner);
-    ExchangeOptions options;
-    options.observer = &window;
-    exchange(options);
-}
 
 }  // namespace tuvex

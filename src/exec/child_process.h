@@ -8,17 +8,25 @@
 
 namespace tuvex {
 
-// The command line: the interpreter (when there is one), a space and the
-// command in double quotes, or else the command unchanged; then a space and
-// the arguments when there are any.
-ByteString BuildCommandLine(std::string_view interpreter, std::string_view command,
-                            std::string_view arguments);
-
 // Where a running exchange stands.
 struct ExchangeProgress {
     std::string_view commandLine;
     std::uint64_t elapsedMs;
     std::uint64_t bytesReceived;  // standard output and error together
+    // The command and everything it started can be ended (it runs in a job
+    // of its own); false where the host's own job forbids that.
+    bool canEndCommand;
+};
+
+// What the user wants of a command that is still running.
+enum class WaitChoice {
+    KeepWaiting,
+    // The exchange raises the "stopped waiting" message and leaves the
+    // child running.
+    StopWaiting,
+    // The exchange ends the child and everything it started, then raises
+    // the "command ended" message.
+    EndCommand,
 };
 
 // Watches an exchange whose child is still running, between its passes, and
@@ -26,9 +34,7 @@ struct ExchangeProgress {
 class ExchangeObserver {
 public:
     virtual ~ExchangeObserver() = default;
-    // False stops waiting: the exchange then raises the "stopped waiting"
-    // message and leaves the child running.
-    virtual bool ContinueWaiting(const ExchangeProgress& progress) = 0;
+    virtual WaitChoice ContinueWaiting(const ExchangeProgress& progress) = 0;
 };
 
 struct ExchangeOptions {

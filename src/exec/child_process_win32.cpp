@@ -6,6 +6,7 @@
 #include "common/messages.h"
 #include "common/win32_resource.h"
 #include "exec/child_process.h"
+#include "exec/command_line.h"
 #include "exec/interpreter_line.h"
 
 namespace tuvex {
@@ -188,8 +189,8 @@ void Exchange(const ByteString& command, const ByteString& arguments, std::strin
             return;
         }
         if (options.observer != nullptr &&
-            !options.observer->ContinueWaiting(
-                {commandLine, GetTickCount64() - startTick, output.size() + errors.size()})) {
+            options.observer->ContinueWaiting({commandLine, GetTickCount64() - startTick,
+                                               output.size() + errors.size(), false}) != WaitChoice::KeepWaiting) {
             throw ErrorMessage(messages::kWaitAbandoned);
         }
         if (moved) {

@@ -2,7 +2,6 @@
 
 #include "common/messages.h"
 #include "host/filter_entry.h"
-#include "host/module_start_win32.h"
 #include "host/run_entry.h"
 
 namespace tuvex {
@@ -21,12 +20,6 @@ const FilterRegistrationRecord filterRegistrationTable[] = {
 }  // namespace tuvex
 
 extern "C" {
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
-{
-    tuvex::RecordModuleStart(instance, reason);
-    return TRUE;
-}
 
 const tuvex::FilterRegistrationRecord* __cdecl EnumVelmoranFilter()
 {

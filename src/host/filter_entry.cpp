@@ -7,10 +7,10 @@
 #include "common/messages.h"
 #include "common/win32_resource.h"
 #include "dialog/message_dialog_win32.h"
-#include "dialog/wait_window_win32.h"
+#include "host/run_with_wait_window.h"
 #include "exec/child_process.h"
 #include "exec/command_parameter.h"
-#include "host/module_start.h"
+#include "common/module_location.h"
 #include "menu/menu_popup_win32.h"
 
 namespace tuvex {

@@ -1,35 +1,11 @@
-#include "host/module_start_win32.h"
+// The module's start-up: the loader's notifications. The module never
+// refuses to load.
+#include <windows.h>
 
-#include "host/module_start.h"
+#include "common/module_location_win32.h"
 
-namespace tuvex {
-
-HINSTANCE moduleInstance = nullptr;
-
-namespace {
-
-bool IsAnsiLeadByte(unsigned char byte)
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
-    return IsDBCSLeadByte(byte) != FALSE;
+    tuvex::RecordModuleLocation(instance, reason);
+    return TRUE;
 }
-
-}  // namespace
-
-void RecordModuleStart(HINSTANCE instance, DWORD reason)
-{
-    moduleInstance = instance;
-    if (reason != DLL_PROCESS_ATTACH) {
-        return;
-    }
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(instance, path, MAX_PATH);
-    // A failed or cut-off name leaves the directory empty: files are then
-    // looked for in the current directory rather than in a wrong one.
-    if (length == 0 || length >= MAX_PATH) {
-        moduleDirectory.clear();
-        return;
-    }
-    moduleDirectory = DirectoryOfModulePath(std::string_view(path, length), &IsAnsiLeadByte);
-}
-
-}  // namespace tuvex

@@ -4,7 +4,7 @@
 
 #include "common/messages.h"
 #include "common/tuvex_types.h"
-#include "dialog/wait_window_win32.h"
+#include "host/run_with_wait_window.h"
 #include "exec/child_process.h"
 
 namespace tuvex {

@@ -9,11 +9,11 @@
 #include <thread>
 
 #include "dialog/message_dialog_win32.h"
-#include "host/module_start_win32.h"
+#include "common/module_location_win32.h"
 
 int main(int argc, char** argv)
 {
-    tuvex::RecordModuleStart(GetModuleHandleA(nullptr), DLL_PROCESS_ATTACH);
+    tuvex::RecordModuleLocation(GetModuleHandleA(nullptr), DLL_PROCESS_ATTACH);
     const DWORD seconds = argc > 1 ? static_cast<DWORD>(std::atoi(argv[1])) : 5;
 
     const std::wstring text =

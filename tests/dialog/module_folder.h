@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "host/module_start.h"
-#include "host/module_start_win32.h"
+#include "common/module_location.h"
+#include "common/module_location_win32.h"
 #include "support/test_support.h"
 
 namespace tuvex::test {
@@ -14,7 +14,7 @@ class ModuleFolderTest : public ::testing::Test {
 protected:
     ModuleFolderTest()
     {
-        RecordModuleStart(GetModuleHandleA(nullptr), DLL_PROCESS_ATTACH);
+        RecordModuleLocation(GetModuleHandleA(nullptr), DLL_PROCESS_ATTACH);
         moduleDirectory = folder_.path();
     }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "exec/child_process.h"
+#include "exec/command_line.h"
 
 namespace tuvex {
 namespace {

@@ -1,4 +1,4 @@
-#include "host/module_start.h"
+#include "common/module_location.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "exec/child_process.h"
+#include "exec/command_line.h"
 
 namespace tuvex {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/module_start.h"
+#include "common/module_location.h"
 
 namespace tuvex {
 namespace {

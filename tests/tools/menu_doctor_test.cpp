@@ -110,7 +110,7 @@ TEST(MenuDoctor, ReadsLinesAsTheModuleDoes)
     EXPECT_EQ(lines[3].text, std::string(7, 'x'));
 }
 
-TEST(MenuDoctor, ShowsTheMenuAsThePopupDoesWithLinesAndWhereEachCommandIs)
+TEST(MenuDoctor, ShowsTheMenuAsThePopupDoesWithLinesWhereEachCommandIsAndTheFindings)
 {
     const MenuExamination examination = ExamineMenuFile("#text tools\n"
                                                         "&Sort\tsort.exe\n"
@@ -118,7 +118,8 @@ TEST(MenuDoctor, ShowsTheMenuAsThePopupDoesWithLinesAndWhereEachCommandIs)
                                                         "\tUpper && lower\tconv.exe\t-u\n"
                                                         "\t-----\n"
                                                         "-----\n"
-                                                        "Reverse\t\treverse.pl\t\t#one line at a time\n");
+                                                        "Reverse\t\treverse.pl\t\t#one line at a time\n"
+                                                        "  Spaced\tspaced.exe\n");
     const std::string text =
         FormatMenuExamination(examination, [](const ByteString& command) { return "at C:\\bin\\" + command; });
     EXPECT_EQ(text, " line  menu\n"
@@ -128,8 +129,10 @@ TEST(MenuDoctor, ShowsTheMenuAsThePopupDoesWithLinesAndWhereEachCommandIs)
                     "    5      --------\n"
                     "    6  --------\n"
                     "    7  Reverse  :  reverse.pl  (at C:\\bin\\reverse.pl)\n"
+                    "    8  \"  Spaced\"  :  spaced.exe  (at C:\\bin\\spaced.exe)\n"
                     "\n"
-                    "no findings\n");
+                    "findings:\n"
+                    "  line 8: indented with spaces: only TABs indent, and the spaces are read as part of the line\n");
 }
 
 }  // namespace

@@ -229,7 +229,10 @@ void AppendItems(const Menu& menu, const std::string& indent, const CommandPlace
             continue;
         }
         ByteString accessKey;
-        text += ShownName(child->GetName(), accessKey);
+        const ByteString shown = ShownName(child->GetName(), accessKey);
+        // Spaces around a name would pass for indentation: they are shown quoted.
+        const bool spaced = shown.starts_with(' ') || shown.ends_with(' ') || shown.starts_with(kFullWidthSpace);
+        text += spaced ? Quoted(shown) : shown;
         if (!accessKey.empty()) {
             text += "  [" + accessKey + "]";
         }

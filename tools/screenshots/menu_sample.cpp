@@ -29,8 +29,8 @@ std::string WriteMenuFile()
 {
     char program[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, program, MAX_PATH);
-    std::string path(program);
-    path = path.substr(0, path.find_last_of('\\') + 1) + "Tuvex.ini";
+    const std::string programPath(program);
+    const std::string path = programPath.substr(0, programPath.find_last_of('\\') + 1) + "Tuvex.ini";
     std::string bytes(WideCharToMultiByte(932, 0, kWorkedExample, -1, nullptr, 0, nullptr, nullptr), '\0');
     WideCharToMultiByte(932, 0, kWorkedExample, -1, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
     bytes.pop_back();

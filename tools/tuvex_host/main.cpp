@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "common/win32_resource.h"
-#include "console_text_win32.h"
 #include "host/exports.h"
+#include "host_io_win32.h"
 #include "host_options.h"
 #include "menu_command_win32.h"
 #include "message_watcher_win32.h"
@@ -80,23 +80,6 @@ int FailUsage(const std::string& problem)
     return 2;
 }
 
-// The file's bytes, or the system's error code.
-std::optional<std::string> ReadBytes(HANDLE source, DWORD& error)
-{
-    std::string bytes;
-    char chunk[65536];
-    DWORD received = 0;
-    while (ReadFile(source, chunk, sizeof chunk, &received, nullptr) && received > 0) {
-        bytes.append(chunk, received);
-    }
-    error = GetLastError();
-    // A pipe whose writer has gone ends the input, as the end of a file does.
-    if (error != ERROR_SUCCESS && error != ERROR_BROKEN_PIPE && error != ERROR_HANDLE_EOF) {
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 // The opened file, or null (CreateFile's failure value is not null).
 UniqueHandle OpenFile(const std::string& path, DWORD access, DWORD disposition)
 {
@@ -122,13 +105,10 @@ bool WriteOutput(const std::string& path, const std::string& bytes)
 // The input text, or nothing after the reason has been printed.
 std::optional<std::wstring> ReadInputText(const HostOptions& options)
 {
-    SetLastError(ERROR_SUCCESS);
-    const UniqueHandle file = options.in.empty() ? UniqueHandle() : OpenFile(options.in, GENERIC_READ, OPEN_EXISTING);
-    DWORD error = GetLastError();
-    std::optional<std::string> bytes;
-    if (options.in.empty() || file) {
-        bytes = ReadBytes(options.in.empty() ? GetStdHandle(STD_INPUT_HANDLE) : file.get(), error);
-    }
+    DWORD error = ERROR_SUCCESS;
+    const std::optional<std::string> bytes = options.in.empty()
+                                                 ? ReadAllBytes(GetStdHandle(STD_INPUT_HANDLE), error)
+                                                 : ReadFileBytes(options.in, error);
     if (!bytes) {
         Fail(L"cannot read " + (options.in.empty() ? L"standard input" : FromAnsi(options.in)) + L": " +
              SystemMessage(error));

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "console_text_win32.h"
+#include "host_io_win32.h"
 #include "resources/tuvex_resources.h"
 #include "resources/wait_window_resources.h"
 

@@ -1,4 +1,6 @@
-#include "console_text_win32.h"
+#include "host_io_win32.h"
+
+#include "common/win32_resource.h"
 
 namespace tuvex::host {
 
@@ -48,6 +50,35 @@ std::wstring SystemMessage(DWORD error)
         message.pop_back();
     }
     return message.empty() ? L"error " + std::to_wstring(error) : message;
+}
+
+std::optional<std::string> ReadAllBytes(HANDLE source, DWORD& error)
+{
+    std::string bytes;
+    char chunk[65536];
+    DWORD received = 0;
+    while (ReadFile(source, chunk, sizeof chunk, &received, nullptr)) {
+        if (received == 0) {
+            return bytes;
+        }
+        bytes.append(chunk, received);
+    }
+    error = GetLastError();
+    if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) {
+        return bytes;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path, DWORD& error)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return std::nullopt;
+    }
+    const UniqueHandle owner(file);
+    return ReadAllBytes(owner.get(), error);
 }
 
 }  // namespace tuvex::host

@@ -78,18 +78,26 @@ void ReadMenu(HMENU menu, const std::string& indent, SeenPopup& seen)
     }
 }
 
-// Makes `window` the foreground window; Wine hands the focus over through
-// the X server, so the messages that it sends are handled meanwhile.
-bool BringToFront(HWND window)
+// Handles this thread's messages for `ms` milliseconds.
+void HandleMessagesFor(DWORD ms)
 {
-    SetForegroundWindow(window);
-    for (int i = 0; i < 200 && GetForegroundWindow() != window; ++i) {
+    const DWORD start = GetTickCount();
+    do {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageW(&message);
         }
         Sleep(10);
-    }
+    } while (GetTickCount() - start < ms);
+}
+
+// Makes `window` the foreground window. Wine hands the focus over through the
+// X server, whose focus events come later: they are let in before the popup
+// opens, so that none of them takes the focus from its owner meanwhile.
+bool BringToFront(HWND window)
+{
+    SetForegroundWindow(window);
+    HandleMessagesFor(300);
     return GetForegroundWindow() == window;
 }
 
@@ -300,6 +308,7 @@ TEST(ShowCommandMenu, NumbersTheCommandsOfEachPopupFromOne)
 
 TEST(ShowCommandMenu, BringsABackgroundOwnerToTheFrontSoThatAClickElsewhereClosesIt)
 {
+    BringToFront(Owner());  // the owner exists and had the focus before
     const UniqueWindow inFront = test::MakeOwnerWindow(600, 500, 300, 300);
     ASSERT_TRUE(BringToFront(inFront.get())) << "in front: " << GetForegroundWindow();
     const PopupResult result = ShowMenuOf(test::kWorkedExample, {}, inFront.get(), POINT{750, 650});

@@ -45,5 +45,7 @@ const char kWaitElapsedBefore[] = "\x8Co\x89\xDF ";
 const char kWaitReceivedBefore[] = " \x95""b\x81""A\x8E\xF3\x90M ";
 // バイト (after the bytes)
 const char kWaitBytesAfter[] = " \x83o\x83""C\x83g";
+// メニューの作成に失敗しました(
+const char kMenuCreateFailed[] = "\x83\x81\x83j\x83\x85\x81[\x82\xCC\x8D\xEC\x90\xAC\x82\xC9\x8E\xB8\x94s\x82\xB5\x82\xDC\x82\xB5\x82\xBD(";
 
 }  // namespace tuvex::messages

@@ -26,5 +26,6 @@ extern const char kWideFilterDisplayName[];  // Tuvex(ワイドキャラクタ�
 extern const char kWaitElapsedBefore[];      // 経過
 extern const char kWaitReceivedBefore[];     //  秒、受信
 extern const char kWaitBytesAfter[];         //  バイト
+extern const char kMenuCreateFailed[];       // メニューの作成に失敗しました(
 
 }  // namespace tuvex::messages

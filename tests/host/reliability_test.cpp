@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "host/exports.h"
 #include "support/test_support.h"
 
 namespace tuvex {
@@ -15,14 +16,11 @@ using test::Hex;
 using test::TestChildPath;
 using test::WriteBytes;
 
-using FilterFunction = HGLOBAL __cdecl(HWND, const wchar_t*, const char*);
-using RunFunction = const char* __cdecl(const char*, const char*, const char*);
-
 class ReliabilityTest : public ::testing::Test {
 protected:
     // The texts of the dialogs that one filter call showed; the call must
     // return null, so the host keeps its text.
-    std::vector<std::wstring> ShownByFailingCall(FilterFunction* filter, const wchar_t* text, const std::string& parameter)
+    std::vector<std::wstring> ShownByFailingCall(decltype(&Tuvex) filter, const wchar_t* text, const std::string& parameter)
     {
         DialogWatcher watcher;
         const HGLOBAL result = filter(nullptr, text, parameter.c_str());
@@ -43,9 +41,9 @@ protected:
 
     test::TempFolder folder_;
     test::InstalledModule module_;
-    FilterFunction* narrow_ = module_.Export<FilterFunction>("Tuvex");
-    FilterFunction* wide_ = module_.Export<FilterFunction>("TuvexW");
-    RunFunction* run_ = module_.Export<RunFunction>("TuvexRun");
+    decltype(&Tuvex) narrow_ = module_.Export<decltype(Tuvex)>("Tuvex");
+    decltype(&TuvexW) wide_ = module_.Export<decltype(TuvexW)>("TuvexW");
+    decltype(&TuvexRun) run_ = module_.Export<decltype(TuvexRun)>("TuvexRun");
 };
 
 TEST_F(ReliabilityTest, AFolderGivenAsTheCommandCannotBeOpened)

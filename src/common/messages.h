@@ -27,4 +27,10 @@ extern const char kWaitElapsedBefore[];      // 経過
 extern const char kWaitReceivedBefore[];     //  秒、受信
 extern const char kWaitBytesAfter[];         //  バイト
 
+// "<command>はカレントフォルダーにあるため実行しません。実行するには .\<command> と書いてください"
+extern const char kCurrentFolderBeforeAdvice[];  // はカレントフォルダーにあるため実行しません。実行するには .\ (then the command)
+extern const char kCurrentFolderAfterAdvice[];   //  と書いてください
+extern const char kCommandCrashed[];         // コマンドが異常終了しました(
+extern const char kCommandEnded[];           // コマンドを終了しました
+
 }  // namespace tuvex::messages

@@ -108,4 +108,29 @@ std::wstring WindowTextOf(HWND window);
 // the given class; null when none came.
 HWND WaitForWindowOfClass(const wchar_t* className, DWORD timeoutMs);
 
+// While it lives, the process's current folder is `folder`; the one before
+// comes back after it.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const std::string& folder);
+    ~ScopedCurrentFolder();
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    std::string before_;
+};
+
+// While it lives, the environment variable PATH is `value`.
+class ScopedPath {
+public:
+    explicit ScopedPath(const std::string& value);
+    ~ScopedPath();
+    ScopedPath(const ScopedPath&) = delete;
+    ScopedPath& operator=(const ScopedPath&) = delete;
+
+private:
+    std::string before_;
+};
+
 }  // namespace tuvex::test

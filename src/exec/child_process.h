@@ -40,7 +40,7 @@ public:
 // The buffer size asked of each pipe: bounded, since the system keeps it in
 // memory charged to the host; the input is fed while the outputs are drained,
 // so a larger pipe buys no speed (see bench/exchange_bench.cpp).
-constexpr std::uint32_t kDefaultPipeSize = 256 * 1024;
+constexpr std::uint32_t kDefaultPipeSize = 1024 * 1024;
 
 struct ExchangeOptions {
     // Tests make it small to exercise inputs and outputs that do not fit.

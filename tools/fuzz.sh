@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 seconds=${1:-60}; shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(command_parameter interpreter_line module_path command_line menu_file text_kind)
+((${#targets[@]})) || targets=(command_parameter interpreter_line module_path command_line command_lookup menu_file text_kind)
 
 bash tools/install-deps.sh
 bash tools/build.sh native > /dev/null

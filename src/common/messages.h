@@ -28,8 +28,8 @@ extern const char kWaitReceivedBefore[];     //  秒、受信
 extern const char kWaitBytesAfter[];         //  バイト
 
 // "<command>はカレントフォルダーにあるため実行しません。実行するには .\<command> と書いてください"
-extern const char kCurrentFolderBeforeAdvice[];  // はカレントフォルダーにあるため実行しません。実行するには .\ (then the command)
-extern const char kCurrentFolderAfterAdvice[];   //  と書いてください
+extern const char kOnlyInCurrentFolderAfterCommand[];  // はカレントフォルダーにあるため実行しません。実行するには .\ (then the command)
+extern const char kWriteDotBackslashAfterCommand[];   //  と書いてください
 extern const char kCommandCrashed[];         // コマンドが異常終了しました(
 extern const char kCommandEnded[];           // コマンドを終了しました
 

@@ -58,7 +58,7 @@ void RaiseIfNotRunnable(const CommandLocation& location, const ByteString& comma
 {
     if (location.onlyInCurrentFolder) {
         const ByteString name(CommandName(command));
-        throw ErrorMessage(name + messages::kCurrentFolderBeforeAdvice + name + messages::kCurrentFolderAfterAdvice);
+        throw ErrorMessage(name + messages::kOnlyInCurrentFolderAfterCommand + name + messages::kWriteDotBackslashAfterCommand);
     }
     if (location.file.empty()) {
         RaiseStartFailed(commandLineAsWritten, ERROR_FILE_NOT_FOUND);
@@ -132,6 +132,10 @@ public:
             error_ = GetLastError();
         }
     }
+
+    // The list points into this object, which therefore stays where it is.
+    InheritedHandleList(const InheritedHandleList&) = delete;
+    InheritedHandleList& operator=(const InheritedHandleList&) = delete;
 
     LPPROC_THREAD_ATTRIBUTE_LIST get() const { return list_.get(); }
     // The error of a step that failed; 0 when the list is whole.

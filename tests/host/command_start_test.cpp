@@ -35,7 +35,7 @@ protected:
         return texts;
     }
 
-    // The test child copied into `folder` under `name`.
+    // The test child copied to `path`.
     static void CopyTestChild(const std::string& path)
     {
         ASSERT_TRUE(CopyFileA(TestChildPath().c_str(), path.c_str(), FALSE)) << path;

@@ -73,7 +73,7 @@ ByteString StartingCommandLine(const ByteString& command, const ByteString& argu
 {
     const CommandLocation script = LocateCommand(command);
     RaiseIfNotRunnable(script, command, BuildCommandLine("", command, arguments));
-    const ByteString interpreter = ReadInterpreterLine(script.file);
+    const ByteString interpreter = ReadInterpreterLine(script.file, command);
     const InterpreterCommand interpreterCommand = SplitInterpreter(interpreter);
     if (interpreterCommand.program.empty()) {
         return BuildCommandLine("", Quoted(script.file), arguments);

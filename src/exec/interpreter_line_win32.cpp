@@ -7,7 +7,7 @@
 
 namespace tuvex {
 
-ByteString ReadInterpreterLine(const ByteString& file)
+ByteString ReadInterpreterLine(const ByteString& file, const ByteString& command)
 {
     // An empty name is no file, whatever a C runtime's fopen says of it.
     if (file.empty()) {
@@ -19,7 +19,7 @@ ByteString ReadInterpreterLine(const ByteString& file)
         if (openError == ENOENT) {
             return {};
         }
-        throw ErrorMessage(file + MessageWithCode(messages::kOpenFailedAfterSubject, openError));
+        throw ErrorMessage(command + MessageWithCode(messages::kOpenFailedAfterSubject, openError));
     }
     char line[kInterpreterLineBufferSize + 1] = {};
     if (!std::fgets(line, kInterpreterLineBufferSize, opened.get())) {

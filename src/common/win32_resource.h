@@ -13,6 +13,7 @@ using UniqueFont = UniqueResource<HFONT, &::DeleteObject>;
 using UniqueGlobal = UniqueResource<HGLOBAL, &::GlobalFree>;
 using UniqueModule = UniqueResource<HMODULE, &::FreeLibrary>;
 using UniqueWindow = UniqueResource<HWND, &::DestroyWindow>;
+using UniqueAttributeList = UniqueResource<LPPROC_THREAD_ATTRIBUTE_LIST, &::DeleteProcThreadAttributeList>;
 
 }  // namespace tuvex
 

@@ -10,6 +10,7 @@
 #include "host/run_with_wait_window.h"
 #include "exec/child_process.h"
 #include "exec/command_parameter.h"
+#include "exec/exit_status.h"
 #include "common/module_location.h"
 #include "menu/menu_popup_win32.h"
 
@@ -139,9 +140,13 @@ HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parame
         const ByteString input = ToCodePage932(text ? text : L"", japanese);
         ByteString output;
         ByteString errors;
+        std::uint32_t exitStatus = 0;
         RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
-            RunChildProcessText(entry.command, entry.arguments, input, output, errors, options);
+            exitStatus = RunChildProcessText(entry.command, entry.arguments, input, output, errors, options);
         });
+        if (IsCrashExitCode(exitStatus)) {
+            output.clear();  // a command cut off never replaces the text
+        }
 
         // The child's own words come first, then what went wrong with its
         // output.
@@ -156,6 +161,7 @@ HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parame
         if (!errors.empty()) {
             ShowMessage(hostWindow, errors);
         }
+        RaiseIfCrashed(exitStatus);
         if (outputFailure) {
             throw *outputFailure;
         }
@@ -174,15 +180,17 @@ HGLOBAL RunWideFilter(HWND hostWindow, const wchar_t* text, const char* paramete
         const ByteBuffer input(bytes, bytes + (text ? std::wcslen(text) * sizeof(wchar_t) : 0));
         ByteBuffer output;
         ByteBuffer errors;
+        std::uint32_t exitStatus = 0;
         RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
-            RunChildProcess(entry.command, entry.arguments, input, output, errors, options);
+            exitStatus = RunChildProcess(entry.command, entry.arguments, input, output, errors, options);
         });
-        if (!output.empty()) {
+        if (!output.empty() && !IsCrashExitCode(exitStatus)) {
             result = ToByteBlock(output);
         }
         if (!errors.empty()) {
             ShowMessageW(hostWindow, errors);
         }
+        RaiseIfCrashed(exitStatus);
     });
 }
 

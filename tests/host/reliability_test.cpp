@@ -58,7 +58,7 @@ TEST_F(ReliabilityTest, AScriptWithABinaryFirstLineIsStartedAsItIsAndFailsToStar
     const std::string script = Place("binary.tvx", std::string("\x7f" "ELF\x01\x01\0\0\xff\xfe", 10));
     const std::vector<std::wstring> shown = ShownByFailingCall(narrow_, L"text", script);
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].rfind(test::FromCp932(script) + L"の起動に失敗しました(", 0), 0u) << testing::PrintToString(shown[0]);
+    EXPECT_EQ(shown[0].rfind(L"\"" + test::FromCp932(script) + L"\"の起動に失敗しました(", 0), 0u) << testing::PrintToString(shown[0]);
 }
 
 TEST_F(ReliabilityTest, AHugeInterpreterLineNamesAMissingInterpreterCutTo252Bytes)

@@ -112,7 +112,7 @@ TEST_F(WaitWindowTest, StoppingTheWaitReturnsNullAndLeavesNothingBehind)
     EXPECT_EQ(result, nullptr);
     ASSERT_TRUE(user.shown());
     EXPECT_GE(user.shownAtMs(), 700);
-    EXPECT_NE(user.texts().find(test::FromCp932(TestChildPath()) + L" out 6869 sleep 60000"), std::wstring::npos)
+    EXPECT_NE(user.texts().find(L"\"" + test::FromCp932(TestChildPath()) + L"\" out 6869 sleep 60000"), std::wstring::npos)
         << "the window shows: " << testing::PrintToString(user.texts());
     EXPECT_NE(user.texts().find(L"待機を中止"), std::wstring::npos);
     EXPECT_LT(returnedAt - user.pressedAt(), 1000u);

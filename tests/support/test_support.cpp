@@ -287,4 +287,32 @@ void DialogWatcher::Watch()
     }
 }
 
+ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder)
+{
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
+    before_ = before;
+    if (!SetCurrentDirectoryA(folder.c_str())) {
+        throw std::runtime_error("cannot enter " + folder);
+    }
+}
+
+ScopedCurrentFolder::~ScopedCurrentFolder()
+{
+    SetCurrentDirectoryA(before_.c_str());
+}
+
+ScopedPath::ScopedPath(const std::string& value)
+{
+    std::string before(32768, '\0');
+    before.resize(GetEnvironmentVariableA("PATH", before.data(), static_cast<DWORD>(before.size())));
+    before_ = before;
+    SetEnvironmentVariableA("PATH", value.c_str());
+}
+
+ScopedPath::~ScopedPath()
+{
+    SetEnvironmentVariableA("PATH", before_.c_str());
+}
+
 }  // namespace tuvex::test

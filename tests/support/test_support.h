@@ -126,4 +126,29 @@ HWND WaitForPopup(DWORD timeoutMs, const std::atomic<bool>* givenUp = nullptr);
 // A new visible top-level window that stands in for the editor's window.
 UniqueWindow MakeOwnerWindow(int left, int top, int width, int height);
 
+// While it lives, the process's current folder is `folder`; the one before
+// comes back after it.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const std::string& folder);
+    ~ScopedCurrentFolder();
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    std::string before_;
+};
+
+// While it lives, the environment variable PATH is `value`.
+class ScopedPath {
+public:
+    explicit ScopedPath(const std::string& value);
+    ~ScopedPath();
+    ScopedPath(const ScopedPath&) = delete;
+    ScopedPath& operator=(const ScopedPath&) = delete;
+
+private:
+    std::string before_;
+};
+
 }  // namespace tuvex::test

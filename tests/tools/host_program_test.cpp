@@ -165,5 +165,23 @@ TEST(HostProgram, MenuDoctorExitsByWhatItFound)
     EXPECT_TRUE(missing.err.starts_with("tuvex_host: cannot read " + (folder / "none.ini") + ": ")) << missing.err;
 }
 
+TEST(HostProgram, MenuDoctorSaysWhereEachCommandIsFoundAndWhatRunsAScript)
+{
+    const TempFolder folder;
+    WriteBytes(folder / "script.txt", "#!tuvex_test_child.exe cat\r\n");
+    WriteBytes(folder / "Tuvex.ini", "Child\t" + TestChildPath() + "\r\nMissing\tno-such-command-here\r\nScript\t" +
+                                         (folder / "script.txt") + "\r\n");
+    const HostRun run = RunHost("menu \"" + (folder / "Tuvex.ini") + "\"");
+    EXPECT_EQ(run.exitCode, 0u) << run.out;
+    EXPECT_NE(run.out.find("    1  Child  :  " + TestChildPath() + "  (" + TestChildPath() + ")\n"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("    2  Missing  :  no-such-command-here  (not found)\n"), std::string::npos) << run.out;
+    // The interpreter is looked up as the module looks it up: here, beside the program.
+    EXPECT_NE(run.out.find("    3  Script  :  " + (folder / "script.txt") + "  (" + (folder / "script.txt") +
+                           ", run by " + TestChildPath() + " cat)\n"),
+              std::string::npos)
+        << run.out;
+}
+
 }  // namespace
 }  // namespace tuvex::test

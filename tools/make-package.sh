@@ -18,8 +18,11 @@ mkdir -p "$stage"
 cp "$build/bin/Tuvex.dll" "$build/bin/tuvex_host.exe" "$stage/"
 cp "$root/samples/Tuvex.ini" "$root/samples/TuvexW.ini" "$root/samples/Tuvex.conf" "$stage/"
 cp -r "$root/samples/scripts" "$stage/scripts"
-cp "$root/docs/guide-en.md" "$stage/README-en.txt"
-cp "$root/docs/guide-ja.md" "$stage/README-ja.txt"
+# The guides as Windows editors take them: CR LF and a UTF-8 byte-order mark,
+# without which a Japanese editor reads them as Shift_JIS.
+for language in en ja; do
+  { printf '\xEF\xBB\xBF'; sed 's/\r*$/\r/' "$root/docs/guide-$language.md"; } > "$stage/README-$language.txt"
+done
 find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 zip=$build/package/Tuvex-$version-$arch.zip
 rm -f "$zip"
@@ -32,10 +35,22 @@ install=$build/package/installed-$arch
 rm -rf "$install"
 mkdir -p "$install"
 unzip -q "$zip" -d "$install"
+for guide in "$install/Tuvex-$version-$arch"/README-*.txt; do
+  if [[ $(head -c 3 "$guide" | od -An -tx1 | tr -d ' ') != efbbbf ]] || grep -qv $'\r$' "$guide"; then
+    echo "make-package: $guide lacks its byte-order mark or CR LF line ends" >&2
+    exit 1
+  fi
+done
 printf 'apple\r\nbanana\r\n' > "$install/Tuvex-$version-$arch/text.txt"
 folder="Z:$(sed 's|/|\\|g' <<< "$install/Tuvex-$version-$arch")"
 got=$(bash "$root/tools/wine-run.sh" --arch "$arch" --prefix "$build/wineprefix" \
       "$install/Tuvex-$version-$arch/tuvex_host.exe" filter Tuvex --param 'find|"an"' --in "$folder\\text.txt" | tr -d '\r')
+# The sample menus pass the menu-file doctor.
+for menu in Tuvex TuvexW; do
+  bash "$root/tools/wine-run.sh" --arch "$arch" --prefix "$build/wineprefix" \
+    "$install/Tuvex-$version-$arch/tuvex_host.exe" menu "$menu" > "$install/doctor.txt" \
+    || { echo "make-package: the sample $menu.ini has findings:" >&2; cat "$install/doctor.txt" >&2; exit 1; }
+done
 rm -rf "$install"
 if [[ $got != banana ]]; then
   echo "make-package: the installed filter gave [$got], not [banana]" >&2

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "host_options.h"
+
+namespace tuvex::host {
+namespace {
+
+TEST(HostOptions, ReadsTheCommandItsWordsAndEveryOption)
+{
+    const ParsedArguments parsed = ParseHostArguments({"filter", "Tuvex", "--param", "sort|/r", "--in", "a.txt",
+                                                       "--out", "b.txt", "--encoding", "CP932", "--messages",
+                                                       "window", "--dll", "x.dll"});
+    EXPECT_EQ(parsed.problem, "");
+    EXPECT_EQ(parsed.options.command, "filter");
+    EXPECT_EQ(parsed.options.words, std::vector<std::string>{"Tuvex"});
+    EXPECT_EQ(parsed.options.parameter.value_or("(none)"), "sort|/r");
+    EXPECT_EQ(parsed.options.in, "a.txt");
+    EXPECT_EQ(parsed.options.out, "b.txt");
+    EXPECT_EQ(parsed.options.encoding, TextEncoding::Cp932);
+    EXPECT_EQ(parsed.options.messages, MessageMode::Window);
+    EXPECT_EQ(parsed.options.dll, "x.dll");
+}
+
+TEST(HostOptions, LeavesTheMessageModeToTheCallerWhenNotGiven)
+{
+    EXPECT_FALSE(ParseHostArguments({"list"}).options.messages.has_value());
+}
+
+TEST(HostOptions, RunWithTheArgumentsSplitIntoWordsShowsThemAsOneQuotedWord)
+{
+    // What a shell hands over for: run find /c "line"
+    const ParsedArguments parsed = ParseHostArguments({"run", "find", "/c", "line"});
+    EXPECT_EQ(parsed.problem,
+              "run takes the command and then its arguments as one word; quote them: "
+              "tuvex_host run find \"/c line\" (a quote inside is written \\\", as in \"/c \\\"line\\\"\")");
+}
+
+TEST(HostOptions, NamesWhatIsWrongWithTheCommandLine)
+{
+    EXPECT_EQ(ParseHostArguments({}).problem, "no command given");
+    EXPECT_EQ(ParseHostArguments({"frobnicate"}).problem, "unknown command frobnicate");
+    EXPECT_EQ(ParseHostArguments({"filter", "--in"}).problem, "--in needs a value");
+    EXPECT_EQ(ParseHostArguments({"filter", "Tuvex", "TuvexW"}).problem, "filter takes one name: Tuvex or TuvexW");
+    EXPECT_EQ(ParseHostArguments({"run"}).problem, "run takes a command and, optionally, its arguments");
+    EXPECT_EQ(ParseHostArguments({"menu", "a", "b"}).problem, "menu takes one menu file: Tuvex, TuvexW or a path");
+    EXPECT_EQ(ParseHostArguments({"run", "sort", "--encoding", "sjis"}).problem,
+              "--encoding takes cp932, utf-8 or utf-16, not sjis");
+    EXPECT_EQ(ParseHostArguments({"run", "sort", "--messages", "none"}).problem,
+              "--messages takes console or window, not none");
+}
+
+TEST(HostOptions, AcceptsOnlyTheRegisteredFilterNamesExactly)
+{
+    const std::vector<std::string> names{"Tuvex", "TuvexW"};
+    EXPECT_EQ(UnknownFilterProblem("TuvexW", names), "");
+    EXPECT_EQ(UnknownFilterProblem("tuvex", names), "the module has no filter tuvex; its filters are: Tuvex TuvexW");
+    EXPECT_EQ(UnknownFilterProblem("TuvexRun", names),
+              "the module has no filter TuvexRun; its filters are: Tuvex TuvexW");
+}
+
+}  // namespace
+}  // namespace tuvex::host

@@ -1,0 +1,84 @@
+#include "host_io_win32.h"
+
+#include "common/win32_resource.h"
+
+namespace tuvex::host {
+
+std::wstring Decode(std::string_view bytes, UINT codePage)
+{
+    if (bytes.empty()) {
+        return {};
+    }
+    const int size = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(size, L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
+    return text;
+}
+
+std::string Encode(std::wstring_view text, UINT codePage)
+{
+    if (text.empty()) {
+        return {};
+    }
+    const int size =
+        WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+UINT StreamCodePage(HANDLE stream)
+{
+    DWORD mode = 0;
+    return GetConsoleMode(stream, &mode) ? GetConsoleOutputCP() : CP_UTF8;
+}
+
+bool WriteText(HANDLE stream, std::wstring_view text)
+{
+    const std::string bytes = Encode(text, StreamCodePage(stream));
+    DWORD written = 0;
+    return bytes.empty() || WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::wstring SystemMessage(DWORD error)
+{
+    wchar_t text[512] = {};
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                        text, static_cast<DWORD>(std::size(text)), nullptr);
+    std::wstring message(text, length);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
+        message.pop_back();
+    }
+    return message.empty() ? L"error " + std::to_wstring(error) : message;
+}
+
+std::optional<std::string> ReadAllBytes(HANDLE source, DWORD& error)
+{
+    std::string bytes;
+    char chunk[65536];
+    DWORD received = 0;
+    while (ReadFile(source, chunk, sizeof chunk, &received, nullptr)) {
+        if (received == 0) {
+            return bytes;
+        }
+        bytes.append(chunk, received);
+    }
+    error = GetLastError();
+    if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) {
+        return bytes;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path, DWORD& error)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return std::nullopt;
+    }
+    const UniqueHandle owner(file);
+    return ReadAllBytes(owner.get(), error);
+}
+
+}  // namespace tuvex::host

@@ -1,0 +1,278 @@
+// tuvex_host: loads Tuvex.dll as an editor does and runs its filters on a
+// text file, so that a filter can be tried without the editor; and checks a
+// menu definition file.
+#include <windows.h>
+
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/win32_resource.h"
+#include "host/exports.h"
+#include "host_io_win32.h"
+#include "host_options.h"
+#include "menu_command_win32.h"
+#include "message_watcher_win32.h"
+#include "text_encoding.h"
+
+namespace {
+
+using namespace tuvex::host;
+using tuvex::FilterRegistrationRecord;
+using tuvex::UniqueGlobal;
+using tuvex::UniqueHandle;
+using tuvex::UniqueModule;
+using tuvex::UniqueWindow;
+
+using Filter = decltype(&Tuvex);
+
+template <typename Function>
+Function ExportOf(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const char kUsage[] =
+    "Usage: tuvex_host [--dll PATH] COMMAND ...\n"
+    "\n"
+    "Loads Tuvex.dll (beside this program, or PATH) as an editor does and calls it.\n"
+    "\n"
+    "  tuvex_host list\n"
+    "      Lists the filters that the module offers and its interface version.\n"
+    "  tuvex_host filter NAME [--param PARAMETER] [--in FILE] [--out FILE]\n"
+    "      Runs the filter NAME (Tuvex or TuvexW) on the text of FILE (or standard\n"
+    "      input) with PARAMETER, \"command|arguments\". Without --param the filter\n"
+    "      shows its command menu at the mouse, over a window of this program.\n"
+    "  tuvex_host run COMMAND [\"ARGUMENTS\"] [--in FILE] [--out FILE]\n"
+    "      Runs COMMAND through TuvexRun on the text of FILE (or standard input);\n"
+    "      the arguments are one word: tuvex_host run find \"/c \\\"line\\\"\"\n"
+    "  tuvex_host menu [Tuvex | TuvexW | FILE]\n"
+    "      Shows the menu that a menu file gives (Tuvex.ini or TuvexW.ini beside\n"
+    "      the module, or FILE) and each line that gives nothing or something\n"
+    "      unmeant. Exit status: 0 nothing found, 1 findings, 2 file unreadable.\n"
+    "\n"
+    "Options of filter and run:\n"
+    "  --encoding cp932|utf-8|utf-16\n"
+    "      The encoding of the input. Without it: a byte-order mark (UTF-8 or\n"
+    "      UTF-16LE), else UTF-8 when the text is valid UTF-8, else cp932.\n"
+    "  --messages console|window\n"
+    "      console: the module's messages are printed to standard error and their\n"
+    "      windows closed (the default when standard input is not a console);\n"
+    "      window: they stay on screen until closed.\n"
+    "\n"
+    "The result is written as UTF-8 to FILE (or standard output). Exit status:\n"
+    "0 with a result, 1 when nothing came back (after a message, or from a\n"
+    "command that wrote nothing), 2 for a usage or file error.\n";
+
+std::wstring FromAnsi(const std::string& text) { return Decode(text, CP_ACP); }
+
+int Fail(const std::wstring& message)
+{
+    WriteText(GetStdHandle(STD_ERROR_HANDLE), L"tuvex_host: " + message + L"\n");
+    return 2;
+}
+
+int FailUsage(const std::string& problem)
+{
+    Fail(FromAnsi(problem));
+    WriteText(GetStdHandle(STD_ERROR_HANDLE), L"\n" + FromAnsi(kUsage));
+    return 2;
+}
+
+// The opened file, or null (CreateFile's failure value is not null).
+UniqueHandle OpenFile(const std::string& path, DWORD access, DWORD disposition)
+{
+    HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, 0, nullptr);
+    return UniqueHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+bool WriteAll(HANDLE target, const std::string& bytes)
+{
+    DWORD written = 0;
+    return bytes.empty() || WriteFile(target, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+bool WriteOutput(const std::string& path, const std::string& bytes)
+{
+    if (path.empty()) {
+        return WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), bytes);
+    }
+    const UniqueHandle file = OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
+    return file && WriteAll(file.get(), bytes);
+}
+
+// The input text, or nothing after the reason has been printed.
+std::optional<std::wstring> ReadInputText(const HostOptions& options)
+{
+    DWORD error = ERROR_SUCCESS;
+    const std::optional<std::string> bytes = options.in.empty()
+                                                 ? ReadAllBytes(GetStdHandle(STD_INPUT_HANDLE), error)
+                                                 : ReadFileBytes(options.in, error);
+    if (!bytes) {
+        Fail(L"cannot read " + (options.in.empty() ? L"standard input" : FromAnsi(options.in)) + L": " +
+             SystemMessage(error));
+        return std::nullopt;
+    }
+    const EncodedText input = DetectTextEncoding(*bytes, options.encoding);
+    if (input.encoding == TextEncoding::Utf16) {
+        std::wstring text(input.body.size() / sizeof(wchar_t), L'\0');
+        std::memcpy(text.data(), input.body.data(), text.size() * sizeof(wchar_t));
+        return text;
+    }
+    return Decode(input.body, input.encoding == TextEncoding::Utf8 ? CP_UTF8 : 932);
+}
+
+// A plain visible window to own the command menu, as an editor's would.
+UniqueWindow MakeOwnerWindow()
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"TuvexHostWindow";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowW(L"TuvexHostWindow", L"tuvex_host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(window);
+    return UniqueWindow(window);
+}
+
+// The text of a filter's result block: UTF-16 up to its first zero unit.
+std::wstring BlockText(const UniqueGlobal& block)
+{
+    const SIZE_T size = GlobalSize(block.get());
+    const auto* units = static_cast<const wchar_t*>(GlobalLock(block.get()));
+    std::wstring text(units, wcsnlen(units, size / sizeof(wchar_t)));
+    GlobalUnlock(block.get());
+    return text;
+}
+
+std::string ModuleFolderOf(const std::string& dllPath) { return dllPath.substr(0, dllPath.find_last_of("\\/") + 1); }
+
+std::string DefaultDllPath()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return ModuleFolderOf(path) + "Tuvex.dll";
+}
+
+std::vector<std::string> FilterNames(HMODULE module)
+{
+    std::vector<std::string> names;
+    if (const auto enumerate = ExportOf<decltype(&EnumVelmoranFilter)>(module, "EnumVelmoranFilter")) {
+        for (const FilterRegistrationRecord* record = enumerate(); record->structSize != 0; ++record) {
+            names.emplace_back(record->exportName);
+        }
+    }
+    return names;
+}
+
+int List(HMODULE module)
+{
+    const auto enumerate = ExportOf<decltype(&EnumVelmoranFilter)>(module, "EnumVelmoranFilter");
+    const auto version = ExportOf<decltype(&VelmoranFilterGetVersion)>(module, "VelmoranFilterGetVersion");
+    if (!enumerate || !version) {
+        return Fail(L"the module lacks EnumVelmoranFilter or VelmoranFilterGetVersion");
+    }
+    const unsigned value = version();
+    std::string listing =
+        "interface version " + std::to_string(value >> 16) + "." + std::to_string(value & 0xFFFF) + "\n";
+    for (const FilterRegistrationRecord* record = enumerate(); record->structSize != 0; ++record) {
+        listing += std::string(record->exportName) + "\t" + Encode(Decode(record->displayName, 932), CP_UTF8) + "\n";
+    }
+    return WriteOutput("", listing) ? 0 : 2;
+}
+
+// Runs `call` with the module's messages printed and closed, or left on
+// screen; returns what `call` returns.
+template <typename Call>
+auto WithMessages(MessageMode mode, Call call)
+{
+    if (mode == MessageMode::Window) {
+        return call();
+    }
+    const MessageWatcher watcher(GetStdHandle(STD_ERROR_HANDLE));
+    return call();
+}
+
+int RunFilter(HMODULE module, const HostOptions& options, MessageMode messages)
+{
+    const std::string& name = options.words[0];
+    const std::string problem = UnknownFilterProblem(name, FilterNames(module));
+    if (!problem.empty()) {
+        return Fail(FromAnsi(problem));
+    }
+    const auto filter = ExportOf<Filter>(module, name.c_str());
+    if (!filter) {
+        return Fail(L"the module does not export its filter " + FromAnsi(name));
+    }
+    const std::optional<std::wstring> text = ReadInputText(options);
+    if (!text) {
+        return 2;
+    }
+    const UniqueWindow owner = options.parameter ? UniqueWindow() : MakeOwnerWindow();
+    // Arguments arrive in the ANSI code page, as an editor holds the parameter.
+    const UniqueGlobal block(WithMessages(messages, [&] {
+        return filter(owner.get(), text->c_str(), options.parameter ? options.parameter->c_str() : nullptr);
+    }));
+    if (!block) {
+        return 1;
+    }
+    return WriteOutput(options.out, Encode(BlockText(block), CP_UTF8)) ? 0 : 2;
+}
+
+int RunCommand(HMODULE module, const HostOptions& options, MessageMode messages)
+{
+    const auto run = ExportOf<decltype(&TuvexRun)>(module, "TuvexRun");
+    if (!run) {
+        return Fail(L"the module has no TuvexRun");
+    }
+    const std::optional<std::wstring> text = ReadInputText(options);
+    if (!text) {
+        return 2;
+    }
+    const std::string ansiInput = Encode(*text, CP_ACP);
+    const std::string arguments = options.words.size() > 1 ? options.words[1] : std::string();
+    const std::string result = WithMessages(
+        messages, [&] { return std::string(run(ansiInput.c_str(), options.words[0].c_str(), arguments.c_str())); });
+    if (!WriteOutput(options.out, Encode(Decode(result, CP_ACP), CP_UTF8))) {
+        return 2;
+    }
+    return result.empty() ? 1 : 0;
+}
+
+MessageMode DefaultMessageMode()
+{
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) ? MessageMode::Window : MessageMode::Console;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        return WriteOutput("", kUsage) ? 0 : 2;
+    }
+    const ParsedArguments parsed = ParseHostArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.problem.empty()) {
+        return FailUsage(parsed.problem);
+    }
+    const HostOptions& options = parsed.options;
+    const std::string dllPath = options.dll.empty() ? DefaultDllPath() : options.dll;
+    if (options.command == "menu") {
+        return CheckMenuFile(ModuleFolderOf(dllPath), options.words.empty() ? "Tuvex" : options.words[0]);
+    }
+    const UniqueModule module(LoadLibraryA(dllPath.c_str()));
+    if (!module) {
+        return Fail(L"cannot load " + FromAnsi(dllPath) + L": " + SystemMessage(GetLastError()));
+    }
+    const MessageMode messages = options.messages.value_or(DefaultMessageMode());
+    if (options.command == "list") {
+        return List(module.get());
+    }
+    if (options.command == "filter") {
+        return RunFilter(module.get(), options, messages);
+    }
+    return RunCommand(module.get(), options, messages);
+}

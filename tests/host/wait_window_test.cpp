@@ -35,11 +35,28 @@ void EndChildrenOfThisProcess()
     }
 }
 
+// The running copies of the test child, wherever they were started from.
+int RunningTestChildren()
+{
+    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+        count += lstrcmpiA(entry.szExeFile, "tuvex_test_child.exe") == 0 ? 1 : 0;
+    }
+    return count;
+}
+
+constexpr int kNoButton = 0;
+constexpr int kStopWaitingButton = IDCANCEL;
+constexpr int kEndCommandButton = 1104;
+
 // Watches for the wait window during a call: when it showed, what it said,
-// and, if asked, presses its button.
+// and, if asked, presses one of its buttons.
 class WaitWindowUser {
 public:
-    explicit WaitWindowUser(bool press) : press_(press), thread_([this] { Watch(); }) {}
+    explicit WaitWindowUser(int button) : button_(button), thread_([this] { Watch(); }) {}
     ~WaitWindowUser() { Stop(); }
 
     void Stop()
@@ -69,16 +86,16 @@ private:
                 for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
                     texts_ += test::WindowTextOf(control) + L"\n";
                 }
-                if (press_) {
+                if (button_ != kNoButton) {
                     pressedAt_ = GetTickCount();
-                    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+                    PostMessageW(window, WM_COMMAND, button_, 0);
                 }
             }
             Sleep(20);
         }
     }
 
-    bool press_;
+    int button_;
     std::atomic<bool> stop_{false};
     std::atomic<long> shownAtMs_{-1};
     std::wstring texts_;
@@ -104,7 +121,7 @@ TEST_F(WaitWindowTest, StoppingTheWaitReturnsNullAndLeavesNothingBehind)
     DWORD handlesBefore = 0;
     GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
 
-    WaitWindowUser user(true);
+    WaitWindowUser user(kStopWaitingButton);
     const HGLOBAL result = wide_(GetDesktopWindow(), L"text", Parameter("out 6869 sleep 60000").c_str());
     const DWORD returnedAt = GetTickCount();
     user.Stop();
@@ -124,9 +141,30 @@ TEST_F(WaitWindowTest, StoppingTheWaitReturnsNullAndLeavesNothingBehind)
     EXPECT_EQ(handlesAfter, handlesBefore);
 }
 
+TEST_F(WaitWindowTest, EndingTheCommandEndsItAndWhatItStartedAndReturnsNull)
+{
+    DialogWatcher watcher;
+    const int childrenBefore = RunningTestChildren();
+    WaitWindowUser user(kEndCommandButton);
+    const HGLOBAL result = wide_(GetDesktopWindow(), L"text", Parameter("grandchild 60000 6869 sleep 60000").c_str());
+    user.Stop();
+
+    EXPECT_EQ(result, nullptr);
+    ASSERT_TRUE(user.shown());
+    EXPECT_NE(user.texts().find(L"コマンドを終了"), std::wstring::npos);
+    ASSERT_EQ(watcher.seen().size(), 1u);
+    EXPECT_EQ(watcher.seen()[0].text, L"コマンドを終了しました");
+    int childrenLeft = RunningTestChildren() - childrenBefore;
+    for (int wait = 0; wait < 50 && childrenLeft > 0; ++wait) {
+        Sleep(100);
+        childrenLeft = RunningTestChildren() - childrenBefore;
+    }
+    EXPECT_EQ(childrenLeft, 0) << "the child or its grandchild still runs";
+}
+
 TEST_F(WaitWindowTest, ACommandThatEndsWithinASecondShowsNoWindow)
 {
-    WaitWindowUser user(false);
+    WaitWindowUser user(kNoButton);
     const HGLOBAL result = wide_(nullptr, L"", Parameter("sleep 200 out 6f6b").c_str());
     user.Stop();
     EXPECT_FALSE(user.shown());
@@ -136,7 +174,7 @@ TEST_F(WaitWindowTest, ACommandThatEndsWithinASecondShowsNoWindow)
 
 TEST_F(WaitWindowTest, TheWindowClosesByItselfWhenTheCommandEnds)
 {
-    WaitWindowUser user(false);
+    WaitWindowUser user(kNoButton);
     const HGLOBAL result = wide_(nullptr, L"", Parameter("pieces 4 1000 500 sleep 1000").c_str());
     const bool windowGoneAtReturn = FindWaitWindow() == nullptr;
     user.Stop();
@@ -150,7 +188,7 @@ TEST_F(WaitWindowTest, TheWindowClosesByItselfWhenTheCommandEnds)
 TEST_F(WaitWindowTest, TuvexRunShowsTheWindowTooAndReturnsAnEmptyStringWhenStopped)
 {
     DialogWatcher watcher;
-    WaitWindowUser user(true);
+    WaitWindowUser user(kStopWaitingButton);
     const char* result = run_("", TestChildPath().c_str(), "out 6869 sleep 60000");
     user.Stop();
     ASSERT_TRUE(user.shown());

@@ -19,15 +19,11 @@ bool StartsWith(std::string_view text, std::string_view prefix) { return text.su
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // Three fields separated by NUL bytes: command, PATH value, interpreter.
-    const std::string input(reinterpret_cast<const char*>(data), size);
-    const std::size_t first = input.find('\0');
-    const std::size_t second = first == std::string::npos ? first : input.find('\0', first + 1);
-    if (second == std::string::npos) {
+    const auto fields = ThreeFields(data, size);
+    if (!fields) {
         return 0;
     }
-    const std::string command = input.substr(0, first);
-    const std::string pathValue = input.substr(first + 1, second - first - 1);
-    const std::string interpreter = input.substr(second + 1);
+    const auto& [command, pathValue, interpreter] = *fields;
 
     const std::vector<tuvex::ByteString> folders = tuvex::SearchFolders("C:\\host\\", "", "", pathValue);
     for (std::size_t i = 1; i < folders.size(); ++i) {

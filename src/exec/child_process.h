@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "common/tuvex_types.h"
@@ -44,17 +45,22 @@ struct ExchangeOptions {
     ExchangeObserver* observer = nullptr;
 };
 
+class GrowingGlobalBlock;
+
 // Runs `command` with `arguments`, feeds it `input` followed by end of file
 // and appends everything it writes to `output` and `errors` until it has
 // ended. Raises an error message when a step fails; bytes collected until
-// then stay in the buffers.
-void RunChildProcess(const ByteString& command, const ByteString& arguments, const ByteBuffer& input,
-                     ByteBuffer& output, ByteBuffer& errors, const ExchangeOptions& options = {});
+// then stay in the buffers. The input is read in place: it must stay as it
+// is until the call returns. The standard output goes to a ByteBuffer or
+// straight into the block that a filter hands to the host
+// (GrowingGlobalBlock).
+template <typename Output>
+void RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
+                     Output& output, ByteBuffer& errors, const ExchangeOptions& options = {});
 
 // The same for byte strings. On failure the output strings are left as they
 // were.
-void RunChildProcessText(const ByteString& command, const ByteString& arguments,
-                         const ByteString& input, ByteString& output, ByteString& errors,
-                         const ExchangeOptions& options = {});
+void RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
+                         ByteString& output, ByteString& errors, const ExchangeOptions& options = {});
 
 }  // namespace tuvex

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "common/global_block_win32.h"
 #include "common/messages.h"
 #include "common/win32_resource.h"
 #include "exec/child_process.h"
@@ -134,9 +135,9 @@ private:
     DWORD writeSize_;
 };
 
-template <typename Bytes>
+template <typename Output, typename Errors>
 void Exchange(const ByteString& command, const ByteString& arguments, std::string_view input,
-              Bytes& output, Bytes& errors, const ExchangeOptions& options)
+              Output& output, Errors& errors, const ExchangeOptions& options)
 {
     ByteString commandLine = BuildCommandLine(ReadInterpreterLine(command), command, arguments);
 
@@ -204,16 +205,20 @@ void Exchange(const ByteString& command, const ByteString& arguments, std::strin
 
 }  // namespace
 
-void RunChildProcess(const ByteString& command, const ByteString& arguments, const ByteBuffer& input,
-                     ByteBuffer& output, ByteBuffer& errors, const ExchangeOptions& options)
+template <typename Output>
+void RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
+                     Output& output, ByteBuffer& errors, const ExchangeOptions& options)
 {
-    Exchange(command, arguments, std::string_view(input.data(), input.size()), output, errors,
-             options);
+    Exchange(command, arguments, std::string_view(input.data(), input.size()), output, errors, options);
 }
 
-void RunChildProcessText(const ByteString& command, const ByteString& arguments,
-                         const ByteString& input, ByteString& output, ByteString& errors,
-                         const ExchangeOptions& options)
+template void RunChildProcess(const ByteString&, const ByteString&, std::span<const char>, ByteBuffer&, ByteBuffer&,
+                              const ExchangeOptions&);
+template void RunChildProcess(const ByteString&, const ByteString&, std::span<const char>, GrowingGlobalBlock&,
+                              ByteBuffer&, const ExchangeOptions&);
+
+void RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
+                         ByteString& output, ByteString& errors, const ExchangeOptions& options)
 {
     ByteString collectedOutput;
     ByteString collectedErrors;

@@ -24,17 +24,18 @@ public:
     const char* data() const noexcept { return data_; }
 
     // Sets the size; the bytes kept keep their values, new ones are not
-    // initialised. Room grows to at least twice what it was, so appending n
-    // bytes costs O(n) in all; data() may change.
+    // initialised. Room grows to twice what it was, so appending n bytes
+    // costs O(n) in all, and always a little beyond the size: growing moves
+    // the block (a copy of it, with both copies in memory for a moment), so a
+    // last few bytes must not. data() may change.
     void resize(std::size_t size)
     {
         if (size > capacity_) {
-            const std::size_t doubled = std::max(capacity_, kMinCapacity) > SIZE_MAX / 2
-                                            ? SIZE_MAX
-                                            : std::max(capacity_, kMinCapacity) * 2;
-            // Near the end of the address space twice the room may not be
+            const std::size_t roomy = size > SIZE_MAX - kMinRoom ? size : size + kMinRoom;
+            const std::size_t doubled = capacity_ > SIZE_MAX / 2 ? SIZE_MAX : capacity_ * 2;
+            // Near the end of the address space the extra room may not be
             // there while the room needed still is.
-            if (!Relocate(std::max(size, doubled)) && !Relocate(size)) {
+            if (!Relocate(std::max(roomy, doubled)) && !Relocate(size)) {
                 RaiseMemoryFailure();
             }
         }
@@ -58,7 +59,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kMinCapacity = 64 * 1024;
+    static constexpr std::size_t kMinRoom = 64 * 1024;
 
     [[noreturn]] static void RaiseMemoryFailure()
     {

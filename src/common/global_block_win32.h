@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "common/messages.h"
 #include "common/tuvex_types.h"
@@ -42,12 +43,31 @@ public:
         size_ = size;
     }
 
+    // Makes room for `capacity` bytes in all, if there is room to be had: a
+    // hint that spares moves later, never a failure.
+    void reserve(std::size_t capacity)
+    {
+        if (capacity > capacity_) {
+            Relocate(capacity);
+        }
+    }
+
     // The block trimmed to its size and unlocked, for the host; null when
     // nothing was written.
     UniqueGlobal Release()
     {
         if (size_ == 0) {
             return UniqueGlobal();
+        }
+        // A block trimmed in place may keep its room for as long as the host
+        // keeps the block; content much smaller than its room moves to a
+        // block of its own size instead, which costs little since it is small.
+        if (size_ <= capacity_ / 4) {
+            GrowingGlobalBlock fitting;
+            fitting.reserve(size_);
+            fitting.resize(size_);
+            std::memcpy(fitting.data(), data_, size_);
+            return fitting.Release();
         }
         if (size_ < capacity_ && !Relocate(size_)) {
             RaiseMemoryFailure();

@@ -181,6 +181,10 @@ HGLOBAL RunWideFilter(HWND hostWindow, const wchar_t* text, const char* paramete
         const std::span<const char> input(reinterpret_cast<const char*>(text),
                                           text ? std::wcslen(text) * sizeof(wchar_t) : 0);
         GrowingGlobalBlock output;
+        // A filter mostly gives back about as much as it gets: room for that
+        // from the start spares the block moves (and a moment with two
+        // copies of it) while it fills.
+        output.reserve(input.size() + 1 + sizeof(wchar_t));
         ByteBuffer errors;
         RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
             RunChildProcess(entry.command, entry.arguments, input, output, errors, options);

@@ -197,12 +197,13 @@ TEST_F(FilterTest, NarrowFilterConvertsTextsLongerThanOneConversionPieceWhole)
     EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"テキストをコードページ932に変換できません"});
 }
 
-TEST_F(FilterTest, WideFilterReturnsALongOutputInABlockOfItsExactSize)
+TEST_F(FilterTest, WideFilterReturnsOutputsOfAnyLengthInBlocksOfTheirExactSize)
 {
     EXPECT_EQ(Mismatch(Wide(L"", Parameter("out-repeat 300001 61")), std::string(300001, 'a') + std::string(3, '\0')),
               "same");
     const std::wstring text((std::size_t(3) << 20) / 2 + 1, L'\u3042');
     EXPECT_EQ(Mismatch(Wide(text.c_str(), Parameter("cat")), Utf16Block(text)), "same");
+    EXPECT_EQ(Wide(text.c_str(), Parameter("count-input")), "3145730" + std::string(3, '\0'));
 }
 
 TEST_F(FilterTest, NarrowFilterReturnsNullForOutputThatIsNotCodePage932)

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 #include "common/global_block_win32.h"
 #include "common/messages.h"
@@ -63,14 +64,30 @@ HGLOBAL GuardFilterCall(HWND hostWindow, Body body) noexcept
     return result.release();
 }
 
+// How many characters at the start of `text` are ASCII. Code page 932 holds
+// them as single bytes of the same values, so they cross without the
+// conversion functions, which are slow with the checks asked of them below.
+template <typename Char>
+std::size_t AsciiPrefixLength(std::basic_string_view<Char> text)
+{
+    const auto beyond = std::find_if(text.begin(), text.end(), [](Char c) {
+        return static_cast<std::make_unsigned_t<Char>>(c) >= 0x80;
+    });
+    return static_cast<std::size_t>(beyond - text.begin());
+}
+
 // The text in code page 932. A character that the code page lacks is never
-// replaced by a look-alike ("é" by "e", "¥" by a backslash): the child must get the
-// text as written or not at all. The text is converted in pieces, so its
-// length has no limit; a surrogate pair cut in two is refused like a whole
-// one, since the code page holds no character beyond U+FFFF.
+// replaced by a look-alike ("é" by "e", "¥" by a backslash): the child must
+// get the text as written or not at all. The text is converted in pieces, so
+// its length has no limit; a surrogate pair cut in two is refused like a
+// whole one, since the code page holds no character beyond U+FFFF.
 GrowingGlobalBlock ToCodePage932(std::wstring_view text)
 {
     GrowingGlobalBlock bytes;
+    const std::size_t ascii = AsciiPrefixLength(text);
+    bytes.resize(ascii);
+    std::transform(text.begin(), text.begin() + ascii, bytes.data(), [](wchar_t c) { return static_cast<char>(c); });
+    text.remove_prefix(ascii);
     while (!text.empty()) {
         const std::size_t units = std::min(text.size(), kUnitsPerConversion);
         const std::size_t converted = bytes.size();
@@ -99,18 +116,22 @@ UniqueGlobal ToUtf16Block(std::string_view output)
     }
     GrowingGlobalBlock block;
     block.resize((output.size() + 1) * sizeof(wchar_t));  // a byte gives at most one unit
-    int units = 0;
-    if (!output.empty()) {
-        units = MultiByteToWideChar(kCodePage932, MB_ERR_INVALID_CHARS, output.data(),
-                                    static_cast<int>(output.size()), reinterpret_cast<wchar_t*>(block.data()),
-                                    static_cast<int>(output.size()));
-        if (units == 0) {
+    auto* const units = reinterpret_cast<wchar_t*>(block.data());
+    const std::size_t ascii = AsciiPrefixLength(output);
+    std::transform(output.begin(), output.begin() + ascii, units, [](char c) { return static_cast<wchar_t>(c); });
+    const std::string_view rest = output.substr(ascii);
+    std::size_t count = ascii;
+    if (!rest.empty()) {
+        const int converted = MultiByteToWideChar(kCodePage932, MB_ERR_INVALID_CHARS, rest.data(),
+                                                  static_cast<int>(rest.size()), units + ascii,
+                                                  static_cast<int>(rest.size()));
+        if (converted == 0) {
             throw ErrorMessage(messages::kOutputNotConvertible);
         }
+        count += static_cast<std::size_t>(converted);
     }
-    const std::size_t size = static_cast<std::size_t>(units) * sizeof(wchar_t);
-    std::memset(block.data() + size, 0, sizeof(wchar_t));
-    block.resize(size + sizeof(wchar_t));
+    units[count] = L'\0';
+    block.resize((count + 1) * sizeof(wchar_t));
     return block.Release();
 }
 
@@ -137,30 +158,32 @@ HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parame
         if (entry.command.empty()) {
             return;
         }
-        ByteString output;
-        ByteString errors;
+        // The output is read into a block with room for as much as the
+        // input; the input is freed before the output is converted, so the
+        // two conversions never need room at the same time.
+        GrowingGlobalBlock output;
+        ByteBuffer errors;
         {
-            // Freed before the output is converted: the two never need room
-            // at the same time.
             const GrowingGlobalBlock input = ToCodePage932(text ? text : L"");
+            output.reserve(input.size());
             RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
-                RunChildProcessText(entry.command, entry.arguments, std::string_view(input.data(), input.size()),
-                                    output, errors, options);
+                RunChildProcess(entry.command, entry.arguments, std::span<const char>(input.data(), input.size()),
+                                output, errors, options);
             });
         }
 
         // The child's own words come first, then what went wrong with its
         // output.
         std::optional<ErrorMessage> outputFailure;
-        if (!output.empty()) {
+        if (output.size() != 0) {
             try {
-                result = ToUtf16Block(output);
+                result = ToUtf16Block(std::string_view(output.data(), output.size()));
             } catch (const ErrorMessage& failure) {
                 outputFailure = failure;
             }
         }
         if (!errors.empty()) {
-            ShowMessage(hostWindow, errors);
+            ShowMessage(hostWindow, ByteString(errors.begin(), errors.end()));
         }
         if (outputFailure) {
             throw *outputFailure;

@@ -88,10 +88,11 @@ GrowingGlobalBlock ToCodePage932(std::wstring_view text)
     bytes.resize(ascii);
     std::transform(text.begin(), text.begin() + ascii, bytes.data(), [](wchar_t c) { return static_cast<char>(c); });
     text.remove_prefix(ascii);
+    bytes.reserve(ascii + text.size() * 2);  // a unit gives at most two bytes
     while (!text.empty()) {
         const std::size_t units = std::min(text.size(), kUnitsPerConversion);
         const std::size_t converted = bytes.size();
-        bytes.resize(converted + units * 2);  // a unit gives at most two bytes
+        bytes.resize(converted + units * 2);
         BOOL usedDefault = FALSE;
         const int written = WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data(),
                                                 static_cast<int>(units), bytes.data() + converted,

@@ -85,10 +85,10 @@ GrowingGlobalBlock ToCodePage932(std::wstring_view text)
 {
     GrowingGlobalBlock bytes;
     const std::size_t ascii = AsciiPrefixLength(text);
+    bytes.reserve(ascii + (text.size() - ascii) * 2);  // a unit gives at most two bytes
     bytes.resize(ascii);
     std::transform(text.begin(), text.begin() + ascii, bytes.data(), [](wchar_t c) { return static_cast<char>(c); });
     text.remove_prefix(ascii);
-    bytes.reserve(ascii + text.size() * 2);  // a unit gives at most two bytes
     while (!text.empty()) {
         const std::size_t units = std::min(text.size(), kUnitsPerConversion);
         const std::size_t converted = bytes.size();

@@ -7,10 +7,30 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+# Configures `dir` with the given options unless it was configured with the
+# same options and the same toolchain file already. The options and the
+# toolchain file's content are kept beside the build folder; when either
+# changed, the folder's cache is dropped, so that nothing of the old
+# configuration stays behind.
 configure() {
   local dir=$1; shift
-  [[ -f $dir/build.ninja ]] || cmake -S . -B "$dir" -G Ninja "$@" > "$dir.configure.log" 2>&1 \
-    || { cat "$dir.configure.log"; exit 1; }
+  local stamp=$dir.configure.stamp wanted option
+  wanted=$(printf '%s\n' "$@")
+  for option in "$@"; do
+    if [[ $option == -DCMAKE_TOOLCHAIN_FILE=* ]]; then
+      wanted+=$'\n'$(sha256sum "${option#-DCMAKE_TOOLCHAIN_FILE=}")
+    fi
+  done
+  if [[ -f $dir/build.ninja && -f $stamp && $(cat "$stamp") == "$wanted" ]]; then
+    return
+  fi
+  if [[ -f $dir/CMakeCache.txt ]]; then
+    echo "build.sh: $dir was configured otherwise; configuring it afresh"
+    rm -rf "$dir/CMakeCache.txt" "$dir/CMakeFiles"
+  fi
+  rm -f "$stamp"
+  cmake -S . -B "$dir" -G Ninja "$@" > "$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; exit 1; }
+  printf '%s' "$wanted" > "$stamp"
 }
 
 mkdir -p build

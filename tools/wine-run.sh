@@ -6,14 +6,27 @@
 #
 #   wine-run.sh [--arch win32|win64] [--prefix DIR] PROGRAM.exe [ARGS...]
 #
-# The prefix is DIR-ARCH (DIR defaults to "wineprefix" beside the program;
+# The options come in any order, before the program. The prefix is DIR-ARCH (DIR defaults to "wineprefix" beside the program;
 # ARCH to win32).
 set -euo pipefail
 
+usage="usage: wine-run.sh [--arch win32|win64] [--prefix DIR] PROGRAM.exe [ARGS...]"
 arch=win32
 base=
-if [[ ${1:-} == --arch ]]; then arch=$2; shift 2; fi
-if [[ ${1:-} == --prefix ]]; then base=$2; shift 2; fi
+while (($#)); do
+  case $1 in
+    --arch) arch=${2:?$usage}; shift 2 ;;
+    --prefix) base=${2:?$usage}; shift 2 ;;
+    -h|--help) echo "$usage"; exit 0 ;;
+    -*) echo "wine-run.sh: unknown option $1" >&2; echo "$usage" >&2; exit 2 ;;
+    *) break ;;
+  esac
+done
+if (($# == 0)); then echo "$usage" >&2; exit 2; fi
+case $arch in
+  win32|win64) ;;
+  *) echo "wine-run.sh: unknown architecture $arch" >&2; echo "$usage" >&2; exit 2 ;;
+esac
 program=$1; shift
 [[ -n $base ]] || base=$(cd "$(dirname "$program")" && pwd)/wineprefix
 prefix=$base-$arch

@@ -25,6 +25,13 @@ extern const char kWideFilterDisplayName[];  // Tuvex(ワイドキャラクタ�
 extern const char kWaitElapsedBefore[];      // 経過
 extern const char kWaitReceivedBefore[];     //  秒、受信
 extern const char kWaitBytesAfter[];         //  バイト
+extern const char kMenuCreateFailed[];       // メニューの作成に失敗しました(
+
+// "<command>はカレントフォルダーにあるため実行しません。実行するには .\<command> と書いてください"
+extern const char kOnlyInCurrentFolderAfterCommand[];  // はカレントフォルダーにあるため実行しません。実行するには .\ (then the command)
+extern const char kWriteDotBackslashAfterCommand[];   //  と書いてください
+extern const char kCommandCrashed[];         // コマンドが異常終了しました(
+extern const char kCommandEnded[];           // コマンドを終了しました
 extern const char kOutputTooLarge[];         // コマンドの出力が大きすぎてUTF-16に変換できません
 
 }  // namespace tuvex::messages

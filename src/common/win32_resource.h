@@ -14,6 +14,7 @@ using UniqueGlobal = UniqueResource<HGLOBAL, &::GlobalFree>;
 using UniqueGlobalLock = UniqueResource<HGLOBAL, &::GlobalUnlock>;  // one GlobalLock of a block
 using UniqueModule = UniqueResource<HMODULE, &::FreeLibrary>;
 using UniqueWindow = UniqueResource<HWND, &::DestroyWindow>;
+using UniqueAttributeList = UniqueResource<LPPROC_THREAD_ATTRIBUTE_LIST, &::DeleteProcThreadAttributeList>;
 
 }  // namespace tuvex
 

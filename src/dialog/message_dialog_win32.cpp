@@ -1,7 +1,7 @@
 #include "dialog/message_dialog_win32.h"
 
-#include <clocale>
-#include <cstdlib>
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -16,37 +16,38 @@ namespace tuvex {
 
 namespace {
 
-// The text of the dialog being opened, with its terminating zero byte(s).
-// Keeps its storage, and the last text shown, until the next show.
-ByteBuffer messageBuffer;
+// What one open message dialog owns: its text, with the terminating zero
+// byte(s), and the font of its edit control. Each show operation has its own,
+// so a message shown while another is open leaves the first one whole.
+struct OpenMessage {
+    ByteBuffer text;
+    UniqueFont font;  // released once the dialog has closed
+};
 
-// The font of the open dialog's edit control; released once it has closed.
-UniqueFont messageFont;
-
-// The run-time library (msvcrt.dll) is shared with the host and its other
-// modules, so its global locale is not ours to change: the module keeps a
-// locale of its own, made at first use and freed at unload.
-_locale_t UserDefaultLocale()
+bool IsUtf16Message(const ByteBuffer& text)
 {
-    static const UniqueLocale locale(_create_locale(LC_ALL, ""));
-    return locale.get();
+    return IsUtf16Text(text.data(), text.size(), &CountWideCharsInAnsiCodePage);
 }
 
-void PutMessageText(HWND edit)
+// A text judged UTF-16 may hold no zero unit (one from ShowMessage ends in a
+// single zero byte): the copy is terminated, so nothing past it is read.
+std::wstring Utf16Copy(const ByteBuffer& text)
 {
-    const char* bytes = messageBuffer.data();
-    if (IsUtf16Text(bytes, messageBuffer.size(), &CountWideCharsInUserLocale)) {
-        // A text from ShowMessage may hold no zero unit: the control gets a
-        // terminated copy, so nothing past the buffer is read.
-        std::wstring text(Utf16TextUnits(bytes, messageBuffer.size()), L'\0');
-        std::memcpy(text.data(), bytes, text.size() * sizeof(wchar_t));
-        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    std::wstring copy(Utf16TextUnits(text.data(), text.size()), L'\0');
+    std::memcpy(copy.data(), text.data(), copy.size() * sizeof(wchar_t));
+    return copy;
+}
+
+void PutMessageText(HWND edit, const ByteBuffer& text)
+{
+    if (IsUtf16Message(text)) {
+        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(Utf16Copy(text).c_str()));
     } else {
-        SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(bytes));
+        SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.data()));
     }
 }
 
-void FillDialog(HWND dialog)
+void FillDialog(HWND dialog, OpenMessage& message)
 {
     const DialogSettings settings = ReadDialogSettings();
     RECT frame{};
@@ -56,20 +57,21 @@ void FillDialog(HWND dialog)
     HWND edit = GetDlgItem(dialog, IDC_MESSAGE_TEXT);
     // The edit control's default limit would cut long messages.
     SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-    PutMessageText(edit);
+    PutMessageText(edit, message.text);
 
-    messageFont.reset(CreateFontA(settings.fontSize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    message.font.reset(CreateFontA(settings.fontSize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, settings.fontName.c_str()));
-    SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(messageFont.get()), TRUE);
+    SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(message.font.get()), TRUE);
 }
 
 // No exception may pass through the system's dialog code: a dialog that
 // cannot be filled is closed, and the show operation returns.
-void InitializeDialog(HWND dialog) noexcept
+void InitializeDialog(HWND dialog, LPARAM openMessage) noexcept
 {
+    SetWindowLongPtrA(dialog, DWLP_USER, openMessage);
     try {
-        FillDialog(dialog);
+        FillDialog(dialog, *reinterpret_cast<OpenMessage*>(openMessage));
     } catch (...) {
         EndDialog(dialog, 1);
     }
@@ -93,7 +95,7 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 {
     switch (message) {
     case WM_INITDIALOG:
-        InitializeDialog(dialog);
+        InitializeDialog(dialog, lParam);
         break;
     case WM_SIZE:
         LayOutControls(dialog, static_cast<std::uint32_t>(lParam));
@@ -110,28 +112,44 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     return 0;
 }
 
+// Without its dialog the text still reaches the user, in a message box.
+void ShowInMessageBox(HWND owner, const ByteBuffer& text)
+{
+    if (IsUtf16Message(text)) {
+        MessageBoxW(owner, Utf16Copy(text).c_str(), L"Tuvex", MB_OK);
+    } else {
+        MessageBoxA(owner, text.data(), "Tuvex", MB_OK);
+    }
+}
+
 void ShowBytes(HWND owner, std::string_view bytes, std::size_t terminatorBytes) noexcept
 {
     try {
-        messageBuffer.assign(bytes.begin(), bytes.end());
-        messageBuffer.insert(messageBuffer.end(), terminatorBytes, '\0');
+        OpenMessage message;
+        message.text.assign(bytes.begin(), bytes.end());
+        message.text.insert(message.text.end(), terminatorBytes, '\0');
+        if (DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_MESSAGE_DIALOG), owner, &MessageDialogProc,
+                            reinterpret_cast<LPARAM>(&message)) == -1) {
+            ShowInMessageBox(owner, message.text);
+        }
     } catch (...) {
-        return;
+        // Out of memory for the copy: there is nothing left to show it with.
     }
-    // The buffer is the dialog's only source of text: no creation parameter.
-    DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_MESSAGE_DIALOG), owner, &MessageDialogProc, 0);
-    messageFont.reset();
 }
 
 }  // namespace
 
-std::optional<std::size_t> CountWideCharsInUserLocale(const char* text)
+std::optional<std::size_t> CountWideCharsInAnsiCodePage(const char* text)
 {
-    const std::size_t count = _mbstowcs_l(nullptr, text, 0, UserDefaultLocale());
-    if (count == static_cast<std::size_t>(-1)) {
+    const int length = static_cast<int>(std::min<std::size_t>(std::strlen(text), INT_MAX));
+    if (length == 0) {
+        return 0;
+    }
+    const int count = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, length, nullptr, 0);
+    if (count == 0) {
         return std::nullopt;
     }
-    return count;
+    return static_cast<std::size_t>(count);
 }
 
 void ShowMessage(HWND owner, const ByteString& message) noexcept

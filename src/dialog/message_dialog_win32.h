@@ -16,9 +16,9 @@ void ShowMessage(HWND owner, const ByteString& message) noexcept;
 // Shows `bytes` exactly as a child wrote them (UTF-16 or ANSI, decided at opening). Never throws.
 void ShowMessageW(HWND owner, const ByteBuffer& bytes) noexcept;
 
-// The wide characters of a zero-terminated text in the user's default
-// locale; empty when the text is invalid in its code page. Uses a locale of
-// the module's own, so the host's run-time library locale is left alone.
-std::optional<std::size_t> CountWideCharsInUserLocale(const char* text);
+// The wide characters of a zero-terminated text in the ANSI code page; empty
+// when the text is invalid there. The system's conversion with explicit flags
+// leaves the run-time library's locale, shared with the host, alone.
+std::optional<std::size_t> CountWideCharsInAnsiCodePage(const char* text);
 
 }  // namespace tuvex

@@ -38,10 +38,14 @@ public:
     virtual WaitChoice ContinueWaiting(const ExchangeProgress& progress) = 0;
 };
 
+// The buffer size asked of each pipe: bounded, since the system keeps it in
+// memory charged to the host; the input is fed while the outputs are drained,
+// so a larger pipe buys no speed (see bench/exchange_bench.cpp).
+constexpr std::uint32_t kDefaultPipeSize = 1024 * 1024;
+
 struct ExchangeOptions {
-    // The buffer size asked of each pipe. Tests make it small to exercise
-    // inputs and outputs that do not fit.
-    std::uint32_t pipeSize = 0x7fffffff;
+    // Tests make it small to exercise inputs and outputs that do not fit.
+    std::uint32_t pipeSize = kDefaultPipeSize;
     ExchangeObserver* observer = nullptr;
 };
 
@@ -49,18 +53,25 @@ class GrowingGlobalBlock;
 
 // Runs `command` with `arguments`, feeds it `input` followed by end of file
 // and appends everything it writes to `output` and `errors` until it has
-// ended. Raises an error message when a step fails; bytes collected until
-// then stay in the buffers. The input is read in place: it must stay as it
-// is until the call returns. The standard output goes to a ByteBuffer or
-// straight into the block that a filter hands to the host
-// (GrowingGlobalBlock).
+// ended; returns its exit status (see IsCrashExitCode). Raises an error
+// message when a step fails; bytes collected until then stay in the buffers.
+//
+// The command is located by LocateCommand (never in the current folder) and
+// started by its full path; a script whose first line is "#!" is started
+// through the program named there, located the same way. The child inherits
+// its three pipe ends and no other handle, and runs in a job of its own where
+// the system allows, so that it can be ended with all it started.
+//
+// The input is read in place: it must stay as it is until the call returns.
+// The standard output goes to a ByteBuffer or straight into the block that a
+// filter hands to the host (GrowingGlobalBlock).
 template <typename Output>
-void RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
-                     Output& output, ByteBuffer& errors, const ExchangeOptions& options = {});
+std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
+                              Output& output, ByteBuffer& errors, const ExchangeOptions& options = {});
 
 // The same for byte strings. On failure the output strings are left as they
 // were.
-void RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
-                         ByteString& output, ByteString& errors, const ExchangeOptions& options = {});
+std::uint32_t RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
+                                  ByteString& output, ByteString& errors, const ExchangeOptions& options = {});
 
 }  // namespace tuvex

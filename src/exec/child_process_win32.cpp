@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "common/global_block_win32.h"
 #include "common/messages.h"
 #include "common/win32_resource.h"
 #include "exec/child_process.h"
 #include "exec/command_line.h"
+#include "exec/command_lookup.h"
 #include "exec/interpreter_line.h"
 
 namespace tuvex {
@@ -22,10 +24,12 @@ struct PipePair {
 
 enum PipeIndex { kInput = 0, kOutput = 1, kErrors = 2 };
 
-// Handles of the started child, each released on every path.
-struct ProcessHandles {
+// The started child and the job it runs in (none where the system refuses
+// one), each released on every path. The job does not end the child when it
+// is closed.
+struct StartedChild {
     UniqueHandle process;
-    UniqueHandle thread;
+    UniqueHandle job;
 };
 
 // Reads are at least this large, so a fast child is drained in few calls.
@@ -40,6 +44,167 @@ constexpr DWORD kMaxIdleWaitMs = 16;
 [[noreturn]] void RaiseWithLastError(const char* prefix)
 {
     throw ErrorMessage(MessageWithCode(prefix, static_cast<std::uint32_t>(GetLastError())));
+}
+
+[[noreturn]] void RaiseStartFailed(const ByteString& commandLine, DWORD error)
+{
+    throw ErrorMessage(commandLine + MessageWithCode(messages::kStartFailedAfterCommandLine, error));
+}
+
+// Raises why `command`, located at `location`, cannot run: it exists only in
+// the current folder, or nowhere (then as if the start of
+// `commandLineAsWritten` had failed for want of the file).
+void RaiseIfNotRunnable(const CommandLocation& location, const ByteString& command,
+                        const ByteString& commandLineAsWritten)
+{
+    if (location.onlyInCurrentFolder) {
+        const ByteString name(CommandName(command));
+        throw ErrorMessage(name + messages::kOnlyInCurrentFolderAfterCommand + name + messages::kWriteDotBackslashAfterCommand);
+    }
+    if (location.file.empty()) {
+        RaiseStartFailed(commandLineAsWritten, ERROR_FILE_NOT_FOUND);
+    }
+}
+
+// The command line that starts `command`: its file's full path in quotes, or,
+// for a "#!" script, the interpreter's program by its full path in quotes,
+// the options on the "#!" line and the script's path in quotes; then the
+// arguments as written.
+ByteString StartingCommandLine(const ByteString& command, const ByteString& arguments)
+{
+    const CommandLocation script = LocateCommand(command);
+    RaiseIfNotRunnable(script, command, BuildCommandLine("", command, arguments));
+    const ByteString interpreter = ReadInterpreterLine(script.file, command);
+    const InterpreterCommand interpreterCommand = SplitInterpreter(interpreter);
+    if (interpreterCommand.program.empty()) {
+        return BuildCommandLine("", Quoted(script.file), arguments);
+    }
+    const CommandLocation program = LocateCommand(interpreterCommand.program);
+    RaiseIfNotRunnable(program, interpreterCommand.program, BuildCommandLine(interpreter, command, arguments));
+    return BuildCommandLine(Quoted(program.file) + interpreterCommand.options, script.file, arguments);
+}
+
+// Makes the child's pipe ends inheritable while it lives, so that no start
+// but the child's own (which names them in its handle list) can take them
+// afterwards.
+class InheritableForStart {
+public:
+    explicit InheritableForStart(const std::array<HANDLE, 3>& handles) : handles_(handles)
+    {
+        for (HANDLE handle : handles_) {
+            if (!SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) {
+                error_ = GetLastError();
+            }
+        }
+    }
+    ~InheritableForStart()
+    {
+        for (HANDLE handle : handles_) {
+            SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
+        }
+    }
+    InheritableForStart(const InheritableForStart&) = delete;
+    InheritableForStart& operator=(const InheritableForStart&) = delete;
+
+    // The error of a handle that could not be made inheritable; 0 when none.
+    DWORD error() const { return error_; }
+
+private:
+    std::array<HANDLE, 3> handles_;
+    DWORD error_ = 0;
+};
+
+// An attribute list that hands the child exactly the given handles.
+class InheritedHandleList {
+public:
+    explicit InheritedHandleList(const std::array<HANDLE, 3>& handles) : handles_(handles)
+    {
+        SIZE_T size = 0;
+        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        storage_.resize(size);
+        auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
+        if (!InitializeProcThreadAttributeList(list, 1, 0, &size)) {
+            error_ = GetLastError();
+            return;
+        }
+        list_.reset(list);
+        if (!UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_.data(),
+                                       sizeof(HANDLE) * handles_.size(), nullptr, nullptr)) {
+            error_ = GetLastError();
+        }
+    }
+
+    // The list points into this object, which therefore stays where it is.
+    InheritedHandleList(const InheritedHandleList&) = delete;
+    InheritedHandleList& operator=(const InheritedHandleList&) = delete;
+
+    LPPROC_THREAD_ATTRIBUTE_LIST get() const { return list_.get(); }
+    // The error of a step that failed; 0 when the list is whole.
+    DWORD error() const { return error_; }
+
+private:
+    std::array<HANDLE, 3> handles_;  // the list refers to this array
+    std::vector<char> storage_;      // the list's memory, released after it
+    UniqueAttributeList list_;
+    DWORD error_ = 0;
+};
+
+// Starts the command line as a hidden child with a new console whose standard
+// handles are `standardHandles` (input, output, error) and which inherits
+// nothing else. The child starts suspended and is let go once it is in a
+// job of its own, so that everything it starts belongs to the job too.
+StartedChild StartChild(ByteString& commandLine, const std::array<HANDLE, 3>& standardHandles)
+{
+    const InheritableForStart inheritable(standardHandles);
+    if (inheritable.error() != 0) {
+        RaiseStartFailed(commandLine, inheritable.error());
+    }
+    const InheritedHandleList handleList(standardHandles);
+    if (handleList.error() != 0) {
+        RaiseStartFailed(commandLine, handleList.error());
+    }
+
+    STARTUPINFOEXA startup = {};
+    startup.StartupInfo.cb = sizeof(startup);
+    startup.StartupInfo.lpDesktop = const_cast<char*>("WinSta0\\Default");
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    startup.StartupInfo.wShowWindow = SW_HIDE;
+    startup.StartupInfo.hStdInput = standardHandles[kInput];
+    startup.StartupInfo.hStdOutput = standardHandles[kOutput];
+    startup.StartupInfo.hStdError = standardHandles[kErrors];
+    startup.lpAttributeList = handleList.get();
+
+    StartedChild child;
+    UniqueHandle thread;
+    {
+        PROCESS_INFORMATION started = {};
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                            CREATE_NEW_CONSOLE | CREATE_SUSPENDED | EXTENDED_STARTUPINFO_PRESENT, nullptr,
+                            nullptr, &startup.StartupInfo, &started)) {
+            RaiseStartFailed(commandLine, GetLastError());
+        }
+        child.process.reset(started.hProcess);
+        thread.reset(started.hThread);
+    }
+    // A host whose own job forbids a nested one still runs the command,
+    // only without the means to end it.
+    child.job.reset(CreateJobObjectA(nullptr, nullptr));
+    if (child.job && !AssignProcessToJobObject(child.job.get(), child.process.get())) {
+        child.job.reset();
+    }
+    if (ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {
+        const DWORD error = GetLastError();
+        TerminateProcess(child.process.get(), error);  // it never ran, and never will
+        RaiseStartFailed(commandLine, error);
+    }
+    return child;
+}
+
+// A write to a pipe whose quota is used up for now: the child has to read
+// first, as with a full pipe.
+bool IsPipeFullForNow(DWORD writeError)
+{
+    return writeError == ERROR_NO_SYSTEM_RESOURCES || writeError == ERROR_NOT_ENOUGH_QUOTA;
 }
 
 // Moves everything waiting in `pipe` to the end of `target`, in reads as large
@@ -87,11 +252,6 @@ public:
         if (!SetNamedPipeHandleState(writeEnd_.get(), &mode, nullptr, nullptr)) {
             RaiseWithLastError(messages::kPipeOpenFailed);
         }
-        // The end stays open after the start, so the child must not inherit
-        // it: its own copy would keep it from ever seeing end of file.
-        if (!SetHandleInformation(writeEnd_.get(), HANDLE_FLAG_INHERIT, 0)) {
-            RaiseWithLastError(messages::kPipeOpenFailed);
-        }
     }
 
     // Writes what fits now; tells whether a byte moved.
@@ -109,7 +269,9 @@ public:
                     rest_ = {};
                     break;
                 }
-                RaiseWithLastError(messages::kPipeWriteFailed);
+                if (!IsPipeFullForNow(error)) {
+                    RaiseWithLastError(messages::kPipeWriteFailed);
+                }
             }
             if (written == 0) {
                 if (writeSize_ <= kMinWriteSize) {
@@ -135,16 +297,26 @@ private:
     DWORD writeSize_;
 };
 
-template <typename Output, typename Errors>
-void Exchange(const ByteString& command, const ByteString& arguments, std::string_view input,
-              Output& output, Errors& errors, const ExchangeOptions& options)
+// What the user chose for a command still running, done: raises the message
+// that ends the wait.
+[[noreturn]] void EndWait(WaitChoice choice, const StartedChild& child)
 {
-    ByteString commandLine = BuildCommandLine(ReadInterpreterLine(command), command, arguments);
+    if (choice == WaitChoice::EndCommand && child.job && TerminateJobObject(child.job.get(), 1)) {
+        throw ErrorMessage(messages::kCommandEnded);
+    }
+    throw ErrorMessage(messages::kWaitAbandoned);
+}
 
+template <typename Output, typename Errors>
+std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, std::string_view input,
+                       Output& output, Errors& errors, const ExchangeOptions& options)
+{
+    ByteString commandLine = StartingCommandLine(command, arguments);
+
+    // Made non-inheritable: only the start below hands the child its ends.
     std::array<PipePair, 3> pipes;
-    SECURITY_ATTRIBUTES inheritable = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     for (PipePair& pipe : pipes) {
-        if (!CreatePipe(pipe.readEnd.put(), pipe.writeEnd.put(), &inheritable, options.pipeSize)) {
+        if (!CreatePipe(pipe.readEnd.put(), pipe.writeEnd.put(), nullptr, options.pipeSize)) {
             RaiseWithLastError(messages::kPipeOpenFailed);
         }
     }
@@ -152,28 +324,8 @@ void Exchange(const ByteString& command, const ByteString& arguments, std::strin
     InputFeeder feeder(pipes[kInput].writeEnd, input, options.pipeSize);
     feeder.Feed();
 
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.lpDesktop = const_cast<char*>("WinSta0\\Default");
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdInput = pipes[kInput].readEnd.get();
-    startup.hStdOutput = pipes[kOutput].writeEnd.get();
-    startup.hStdError = pipes[kErrors].writeEnd.get();
-
-    ProcessHandles child;
-    {
-        PROCESS_INFORMATION started = {};
-        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE,
-                            nullptr, nullptr, &startup, &started)) {
-            const DWORD error = GetLastError();
-            throw ErrorMessage(commandLine +
-                               MessageWithCode(messages::kStartFailedAfterCommandLine, error));
-        }
-        child.process.reset(started.hProcess);
-        child.thread.reset(started.hThread);
-    }
-    child.thread.reset();
+    const StartedChild child = StartChild(
+        commandLine, {pipes[kInput].readEnd.get(), pipes[kOutput].writeEnd.get(), pipes[kErrors].writeEnd.get()});
     pipes[kInput].readEnd.reset();  // the child holds its own copy
 
     // The write ends of the output pipes stay open here, so the pipes never
@@ -187,12 +339,16 @@ void Exchange(const ByteString& command, const ByteString& arguments, std::strin
         moved = DrainPipe(pipes[kOutput].readEnd.get(), output) || moved;
         moved = DrainPipe(pipes[kErrors].readEnd.get(), errors) || moved;
         if (ended) {
-            return;
+            DWORD exitStatus = 0;
+            GetExitCodeProcess(child.process.get(), &exitStatus);
+            return exitStatus;
         }
-        if (options.observer != nullptr &&
-            options.observer->ContinueWaiting({commandLine, GetTickCount64() - startTick,
-                                               output.size() + errors.size(), false}) != WaitChoice::KeepWaiting) {
-            throw ErrorMessage(messages::kWaitAbandoned);
+        if (options.observer != nullptr) {
+            const WaitChoice choice = options.observer->ContinueWaiting(
+                {commandLine, GetTickCount64() - startTick, output.size() + errors.size(), bool(child.job)});
+            if (choice != WaitChoice::KeepWaiting) {
+                EndWait(choice, child);
+            }
         }
         if (moved) {
             idleWaitMs = 0;
@@ -206,25 +362,26 @@ void Exchange(const ByteString& command, const ByteString& arguments, std::strin
 }  // namespace
 
 template <typename Output>
-void RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
-                     Output& output, ByteBuffer& errors, const ExchangeOptions& options)
+std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
+                              Output& output, ByteBuffer& errors, const ExchangeOptions& options)
 {
-    Exchange(command, arguments, std::string_view(input.data(), input.size()), output, errors, options);
+    return Exchange(command, arguments, std::string_view(input.data(), input.size()), output, errors, options);
 }
 
-template void RunChildProcess(const ByteString&, const ByteString&, std::span<const char>, ByteBuffer&, ByteBuffer&,
-                              const ExchangeOptions&);
-template void RunChildProcess(const ByteString&, const ByteString&, std::span<const char>, GrowingGlobalBlock&,
-                              ByteBuffer&, const ExchangeOptions&);
+template std::uint32_t RunChildProcess(const ByteString&, const ByteString&, std::span<const char>, ByteBuffer&,
+                                       ByteBuffer&, const ExchangeOptions&);
+template std::uint32_t RunChildProcess(const ByteString&, const ByteString&, std::span<const char>,
+                                       GrowingGlobalBlock&, ByteBuffer&, const ExchangeOptions&);
 
-void RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
-                         ByteString& output, ByteString& errors, const ExchangeOptions& options)
+std::uint32_t RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
+                                  ByteString& output, ByteString& errors, const ExchangeOptions& options)
 {
     ByteString collectedOutput;
     ByteString collectedErrors;
-    Exchange(command, arguments, input, collectedOutput, collectedErrors, options);
+    const std::uint32_t exitStatus = Exchange(command, arguments, input, collectedOutput, collectedErrors, options);
     output = std::move(collectedOutput);
     errors = std::move(collectedErrors);
+    return exitStatus;
 }
 
 }  // namespace tuvex

@@ -18,4 +18,11 @@ ByteString BuildCommandLine(std::string_view interpreter, std::string_view comma
     return line;
 }
 
+ByteString Quoted(std::string_view text)
+{
+    ByteString quoted;
+    quoted.reserve(text.size() + 2);
+    return quoted.append("\"").append(text).append("\"");
+}
+
 }  // namespace tuvex

@@ -13,4 +13,7 @@ namespace tuvex {
 ByteString BuildCommandLine(std::string_view interpreter, std::string_view command,
                             std::string_view arguments);
 
+// `text` in double quotes.
+ByteString Quoted(std::string_view text);
+
 }  // namespace tuvex

@@ -15,10 +15,10 @@ constexpr int kInterpreterLineBufferSize = 255;
 // "#!". `firstLine` is the line as read, up to its first NUL byte.
 ByteString InterpreterFromFirstLine(std::string_view firstLine);
 
-// Reads the first line of the file that `command` names (in the current
-// directory, or else through the system's search path, exactly as named) and
-// returns its interpreter; empty when no such file exists. Raises the
-// command's "could not open" message for any other failure to open it.
-ByteString ReadInterpreterLine(const ByteString& command);
+// Reads the first line of `file`, the located file of `command` (see
+// LocateCommand; never searched for here), and returns its interpreter; empty
+// when no such file exists. Raises the command's "could not open" message, as
+// the user wrote the command, for any other failure to open it.
+ByteString ReadInterpreterLine(const ByteString& file, const ByteString& command);
 
 }  // namespace tuvex

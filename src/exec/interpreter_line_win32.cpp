@@ -1,5 +1,3 @@
-#include <windows.h>
-
 #include <cerrno>
 #include <cstdio>
 
@@ -9,52 +7,24 @@
 
 namespace tuvex {
 
-namespace {
-
-[[noreturn]] void RaiseOpenFailed(const ByteString& command, int errorNumber)
+ByteString ReadInterpreterLine(const ByteString& file, const ByteString& command)
 {
-    throw ErrorMessage(command + MessageWithCode(messages::kOpenFailedAfterSubject, errorNumber));
-}
-
-// The file found for `command` through the system's search path, without an
-// extension appended; empty when there is none.
-ByteString SearchCommandFile(const ByteString& command)
-{
-    const DWORD size = SearchPathA(nullptr, command.c_str(), nullptr, 0, nullptr, nullptr);
-    if (size == 0) {
+    // An empty name is no file, whatever a C runtime's fopen says of it.
+    if (file.empty()) {
         return {};
     }
-    ByteString path(size + 1, '\0');
-    const DWORD length = SearchPathA(nullptr, command.c_str(), nullptr, size, path.data(), nullptr);
-    path.resize(length < size ? length : 0);
-    return path;
-}
-
-}  // namespace
-
-ByteString ReadInterpreterLine(const ByteString& command)
-{
-    UniqueFile file(std::fopen(command.c_str(), "r"));
-    if (!file) {
+    const UniqueFile opened(std::fopen(file.c_str(), "r"));
+    if (!opened) {
         const int openError = errno;
-        if (openError != ENOENT) {
-            RaiseOpenFailed(command, openError);
-        }
-        const ByteString found = SearchCommandFile(command);
-        if (found.empty()) {
+        if (openError == ENOENT) {
             return {};
         }
-        file.reset(std::fopen(found.c_str(), "r"));
-        if (!file) {
-            RaiseOpenFailed(command, errno);
-        }
+        throw ErrorMessage(command + MessageWithCode(messages::kOpenFailedAfterSubject, openError));
     }
-
     char line[kInterpreterLineBufferSize + 1] = {};
-    if (!std::fgets(line, kInterpreterLineBufferSize, file.get())) {
+    if (!std::fgets(line, kInterpreterLineBufferSize, opened.get())) {
         return {};
     }
-    file.reset();
     return InterpreterFromFirstLine(line);
 }
 

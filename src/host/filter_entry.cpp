@@ -17,6 +17,7 @@
 #include "host/run_with_wait_window.h"
 #include "exec/child_process.h"
 #include "exec/command_parameter.h"
+#include "exec/exit_status.h"
 #include "common/module_location.h"
 #include "menu/menu_popup_win32.h"
 
@@ -164,13 +165,18 @@ HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parame
         // two conversions never need room at the same time.
         GrowingGlobalBlock output;
         ByteBuffer errors;
+        std::uint32_t exitStatus = 0;
         {
             const GrowingGlobalBlock input = ToCodePage932(text ? text : L"");
             output.reserve(input.size());
             RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
-                RunChildProcess(entry.command, entry.arguments, std::span<const char>(input.data(), input.size()),
-                                output, errors, options);
+                exitStatus = RunChildProcess(entry.command, entry.arguments,
+                                             std::span<const char>(input.data(), input.size()), output, errors,
+                                             options);
             });
+        }
+        if (IsCrashExitCode(exitStatus)) {
+            output.resize(0);  // a command cut off never replaces the text
         }
 
         // The child's own words come first, then what went wrong with its
@@ -186,6 +192,7 @@ HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parame
         if (!errors.empty()) {
             ShowMessage(hostWindow, ByteString(errors.begin(), errors.end()));
         }
+        RaiseIfCrashed(exitStatus);
         if (outputFailure) {
             throw *outputFailure;
         }
@@ -210,15 +217,17 @@ HGLOBAL RunWideFilter(HWND hostWindow, const wchar_t* text, const char* paramete
         // copies of it) while it fills.
         output.reserve(input.size() + 1 + sizeof(wchar_t));
         ByteBuffer errors;
+        std::uint32_t exitStatus = 0;
         RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
-            RunChildProcess(entry.command, entry.arguments, input, output, errors, options);
+            exitStatus = RunChildProcess(entry.command, entry.arguments, input, output, errors, options);
         });
-        if (output.size() != 0) {
+        if (output.size() != 0 && !IsCrashExitCode(exitStatus)) {
             result = EndWideBlock(output);
         }
         if (!errors.empty()) {
             ShowMessageW(hostWindow, errors);
         }
+        RaiseIfCrashed(exitStatus);
     });
 }
 

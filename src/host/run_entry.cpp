@@ -6,6 +6,7 @@
 #include "common/tuvex_types.h"
 #include "host/run_with_wait_window.h"
 #include "exec/child_process.h"
+#include "exec/exit_status.h"
 
 namespace tuvex {
 
@@ -31,13 +32,18 @@ const char* RunCommandOnText(const char* input, const char* command, const char*
     try {
         runResult.clear();
         ByteString errors;
+        std::uint32_t exitStatus = 0;
         RunWithWaitWindow(nullptr, [&](const ExchangeOptions& options) {
-            RunChildProcessText(StringOrEmpty(command), StringOrEmpty(arguments), StringOrEmpty(input),
-                                runResult, errors, options);
+            exitStatus = RunChildProcessText(StringOrEmpty(command), StringOrEmpty(arguments), StringOrEmpty(input),
+                                             runResult, errors, options);
         });
+        if (IsCrashExitCode(exitStatus)) {
+            runResult.clear();  // a command cut off returns no text
+        }
         if (!errors.empty()) {
             ShowInMessageBox(errors.c_str());
         }
+        RaiseIfCrashed(exitStatus);
     } catch (const ErrorMessage& error) {
         ShowInMessageBox(error.text().c_str());
     } catch (...) {

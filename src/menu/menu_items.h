@@ -1,6 +1,7 @@
 // The tree of items that a menu definition file is read into.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -19,6 +20,22 @@ using MenuHandle = UniqueMenu;
 // that holds nothing, so the reader and its tests need no platform.
 struct MenuHandle {};
 #endif
+
+class MenuItemCommand;
+
+// The command items of one popup by their ids: 1, 2, 3... in the order in
+// which the build meets them; 0 stays free to mean "nothing chosen". Each
+// popup has its own, so a popup shown while another is open leaves the
+// other's ids alone.
+class CommandTable {
+public:
+    std::int32_t Add(const MenuItemCommand& command);
+    // Null for an id that no command was given.
+    const MenuItemCommand* Find(std::int32_t id) const;
+
+private:
+    std::vector<const MenuItemCommand*> commands_;
+};
 
 class IMenuItem {
 public:
@@ -46,8 +63,9 @@ public:
 
 #ifdef _WIN32
     // Fills `menuHandle`, which must hold a new menu, with one entry per child,
-    // making and filling the submenus on the way and numbering the commands.
-    void BuildMenu();
+    // making and filling the submenus on the way and numbering the commands
+    // in `commands`. Raises ErrorMessage when a menu cannot be made or filled.
+    void BuildMenu(CommandTable& commands);
 #endif
 
     std::vector<std::unique_ptr<IMenuItem>> children;

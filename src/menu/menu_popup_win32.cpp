@@ -2,12 +2,11 @@
 
 #include <cstddef>
 
+#include "common/messages.h"
 #include "menu/menu_file.h"
+#include "menu/menu_items.h"
 
 namespace tuvex {
-
-std::map<std::int32_t, IMenuItem*> commandTable;
-std::int32_t commandCounter = 0;
 
 namespace {
 
@@ -25,9 +24,24 @@ void SetText(MENUITEMINFOA& item, const ByteString& text)
     item.cch = static_cast<UINT>(text.size());
 }
 
+// A menu that is only partly made must not be shown.
+[[noreturn]] void RaiseMenuFailure()
+{
+    throw ErrorMessage(MessageWithCode(messages::kMenuCreateFailed, static_cast<std::uint32_t>(GetLastError())));
+}
+
+UniqueMenu NewMenu(HMENU(WINAPI* create)())
+{
+    UniqueMenu menu(create());
+    if (!menu) {
+        RaiseMenuFailure();
+    }
+    return menu;
+}
+
 }  // namespace
 
-void Menu::BuildMenu()
+void Menu::BuildMenu(CommandTable& commands)
 {
     UINT position = 0;
     for (const auto& child : children) {
@@ -35,22 +49,22 @@ void Menu::BuildMenu()
         item.cbSize = kMenuItemInfoSize;
         if (auto* submenu = dynamic_cast<Menu*>(child.get())) {
             // Complete before it is attached.
-            submenu->menuHandle.reset(CreateMenu());
-            submenu->BuildMenu();
+            submenu->menuHandle = NewMenu(&CreateMenu);
+            submenu->BuildMenu(commands);
             item.fMask = MIIM_SUBMENU | MIIM_TYPE;
             SetText(item, submenu->GetName());
             item.hSubMenu = submenu->menuHandle.get();
-        } else if (auto* command = dynamic_cast<MenuItemCommand*>(child.get())) {
-            const std::int32_t id = ++commandCounter;
-            commandTable[id] = command;
+        } else if (const auto* command = dynamic_cast<const MenuItemCommand*>(child.get())) {
             item.fMask = MIIM_STATE | MIIM_ID | MIIM_TYPE;
             SetText(item, command->GetName());
-            item.wID = static_cast<UINT>(id);
+            item.wID = static_cast<UINT>(commands.Add(*command));
         } else if (dynamic_cast<MenuItemSeparator*>(child.get())) {
             item.fMask = MIIM_TYPE;
             item.fType = MFT_SEPARATOR;
         }
-        InsertMenuItemA(menuHandle.get(), position++, TRUE, &item);
+        if (!InsertMenuItemA(menuHandle.get(), position++, TRUE, &item)) {
+            RaiseMenuFailure();
+        }
     }
 }
 
@@ -59,25 +73,24 @@ CommandEntry ShowCommandMenu(HWND owner, const ByteString& menuFilePath)
     // The tree owns every menu handle made below, so that all of them are
     // destroyed with it, also when building fails half-way.
     const std::unique_ptr<Menu> root = LoadMenuDefinition(menuFilePath);
-    root->menuHandle.reset(CreatePopupMenu());
-    commandCounter = 0;
-    commandTable.clear();
-    root->BuildMenu();
+    root->menuHandle = NewMenu(&CreatePopupMenu);
+    CommandTable commands;
+    root->BuildMenu(commands);
 
     POINT cursor{};
     GetCursorPos(&cursor);
+    // A popup whose owner is not the foreground window stays open when the
+    // user clicks elsewhere.
+    SetForegroundWindow(owner);
     // The id comes back as the result: the owner is sent no command.
     const std::int32_t chosen = TrackPopupMenu(root->menuHandle.get(), TPM_RETURNCMD | TPM_NONOTIFY, cursor.x,
                                                cursor.y, 0, owner, nullptr);
 
     CommandEntry entry;
-    const auto found = commandTable.find(chosen);
-    if (found != commandTable.end()) {
-        if (const auto* command = dynamic_cast<const MenuItemCommand*>(found->second)) {
-            entry.name = command->GetName();
-            entry.command = command->command;
-            entry.arguments = command->arguments;
-        }
+    if (const MenuItemCommand* command = commands.Find(chosen)) {
+        entry.name = command->GetName();
+        entry.command = command->command;
+        entry.arguments = command->arguments;
     }
     return entry;
 }

@@ -273,6 +273,67 @@ TEST_F(MessageDialogTest, StaysOpenForOtherCommands)
     EXPECT_FALSE(ClosesBy([](HWND dialog) { SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, 1), 0); }));
 }
 
+// What an open message dialog shows: its text and whether its font is alive.
+struct ShownMessage {
+    std::wstring text;
+    bool fontAlive = false;
+};
+
+ShownMessage ShownIn(HWND dialog)
+{
+    HWND edit = GetDlgItem(dialog, kTextId);
+    return {test::WindowTextOf(edit), GetObjectType(FontOf(edit)) == static_cast<DWORD>(OBJ_FONT)};
+}
+
+// Shows a second message from inside the first one's modal loop, as a
+// nested call from the editor would, once the first one shows (the loop may
+// run before it does).
+void CALLBACK ShowInnerMessage(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (!test::FindVisibleWindow([](HWND window) { return GetDlgItem(window, kTextId) != nullptr; })) {
+        return;
+    }
+    KillTimer(nullptr, timer);
+    ShowMessage(nullptr, "inner");
+}
+
+TEST_F(MessageDialogTest, AMessageShownWhileAnotherIsOpenLeavesBothReadableInTheirFonts)
+{
+    ShownMessage outerWhileInner, inner, outerAfterInner;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &ShowInnerMessage);
+    Show("outer", [&](HWND found) {
+        // The watcher may meet either dialog first.
+        HWND other = test::WaitForWindow(
+            [found](HWND window) { return window != found && GetDlgItem(window, kTextId) != nullptr; }, 10000);
+        ASSERT_NE(other, nullptr) << "no second dialog";
+        const bool foundIsOuter = ShownIn(found).text == L"outer";
+        HWND outer = foundIsOuter ? found : other;
+        HWND innerDialog = foundIsOuter ? other : found;
+        outerWhileInner = ShownIn(outer);
+        inner = ShownIn(innerDialog);
+        PostMessageW(innerDialog, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 500 && IsWindow(innerDialog); ++i) {
+            Sleep(10);
+        }
+        outerAfterInner = ShownIn(outer);
+    });
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(outerWhileInner.text, L"outer");
+    EXPECT_TRUE(outerWhileInner.fontAlive) << "the outer dialog's font went with the inner one's opening";
+    EXPECT_EQ(inner.text, L"inner");
+    EXPECT_TRUE(inner.fontAlive);
+    EXPECT_EQ(outerAfterInner.text, L"outer");
+    EXPECT_TRUE(outerAfterInner.fontAlive) << "the outer dialog's font went with the inner one's closing";
+}
+
+TEST_F(MessageDialogTest, ShowsTheTextInAMessageBoxWhenTheDialogCannotBeMade)
+{
+    // A module without the dialog's template.
+    moduleInstance = GetModuleHandleA("kernel32.dll");
+    EXPECT_EQ(Show(Cp932(L"日本語のエラー")).text, L"日本語のエラー");
+    EXPECT_EQ(ShownTextOf(BytesOf(L"ab\r\nエラー")), L"ab\r\nエラー");
+}
+
 TEST_F(MessageDialogTest, LeavesTheRunTimeLibrarysGlobalLocaleAlone)
 {
     const std::string before = std::setlocale(LC_ALL, nullptr);
@@ -280,15 +341,20 @@ TEST_F(MessageDialogTest, LeavesTheRunTimeLibrarysGlobalLocaleAlone)
     EXPECT_EQ(std::string(std::setlocale(LC_ALL, nullptr)), before);
 }
 
-TEST(UserLocaleCount, CountsTheCharactersOfCodePage932Text)
+TEST(AnsiCodePageCount, CountsTheCharactersOfCodePage932Text)
 {
-    EXPECT_EQ(CountWideCharsInUserLocale(Cp932(L"日本語abc").c_str()), 6u);
-    EXPECT_EQ(CountWideCharsInUserLocale(""), 0u);
+    EXPECT_EQ(CountWideCharsInAnsiCodePage(Cp932(L"日本語abc").c_str()), 6u);
+    EXPECT_EQ(CountWideCharsInAnsiCodePage(""), 0u);
 }
 
-TEST(UserLocaleCount, FailsForALeadByteWithoutItsTrailByte)
+TEST(AnsiCodePageCount, CountsOnlyUpToTheFirstZeroByte)
 {
-    EXPECT_EQ(CountWideCharsInUserLocale("a\x81"), std::nullopt);
+    EXPECT_EQ(CountWideCharsInAnsiCodePage("ab\0\x81"), 2u);
+}
+
+TEST(AnsiCodePageCount, FailsForALeadByteWithoutItsTrailByte)
+{
+    EXPECT_EQ(CountWideCharsInAnsiCodePage("a\x81"), std::nullopt);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include "exec/child_process.h"
 #include "support/test_support.h"
 
+#include <tlhelp32.h>
+
 namespace tuvex {
 namespace {
 
@@ -33,6 +35,45 @@ std::string RaisedBy(const std::function<void()>& action)
     }
     return "(no error raised)";
 }
+
+// The running test children whose parent is the process `parent`.
+std::vector<DWORD> TestChildrenOf(DWORD parent)
+{
+    std::vector<DWORD> children;
+    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID == parent && lstrcmpiA(entry.szExeFile, "tuvex_test_child.exe") == 0) {
+            children.push_back(entry.th32ProcessID);
+        }
+    }
+    return children;
+}
+
+// A test child, held to see whether it has ended; ended by the test at the
+// latest when it goes.
+class WatchedProcess {
+public:
+    explicit WatchedProcess(DWORD id) : id_(id), process_(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id)) {}
+    ~WatchedProcess() { TerminateProcess(process_.get(), 0); }
+    bool EndsWithinSeconds(DWORD seconds) const { return WaitForSingleObject(process_.get(), seconds * 1000) == WAIT_OBJECT_0; }
+    DWORD id() const { return id_; }
+
+private:
+    DWORD id_;
+    UniqueHandle process_;
+};
+
+// Answers each look at the running child with what `choose` says.
+class ChoosingObserver : public ExchangeObserver {
+public:
+    explicit ChoosingObserver(std::function<WaitChoice(const ExchangeProgress&)> choose) : choose_(std::move(choose)) {}
+    WaitChoice ContinueWaiting(const ExchangeProgress& progress) override { return choose_(progress); }
+
+private:
+    std::function<WaitChoice(const ExchangeProgress&)> choose_;
+};
 
 std::string Pattern(std::size_t size)
 {
@@ -108,13 +149,13 @@ TEST(ChildProcess, StartsAScriptThroughItsInterpreterWithTheScriptQuoted)
     ByteBuffer errors;
     RunChildProcess(folder / "show.tvx", "-r x", {}, output, errors);
     EXPECT_EQ(std::string(output.begin(), output.end()),
-              TestChildPath() + " command-line \"" + folder.path() + "show.tvx\" -r x");
+              "\"" + TestChildPath() + "\" command-line \"" + folder.path() + "show.tvx\" -r x");
 }
 
 TEST(ChildProcess, PassesTheArgumentsUnchangedAfterOneSpace)
 {
-    EXPECT_EQ(RunChild("command-line").out(), TestChildPath() + " command-line");
-    EXPECT_EQ(RunChild(" command-line").out(), TestChildPath() + "  command-line");
+    EXPECT_EQ(RunChild("command-line").out(), "\"" + TestChildPath() + "\" command-line");
+    EXPECT_EQ(RunChild(" command-line").out(), "\"" + TestChildPath() + "\"  command-line");
 }
 
 TEST(ChildProcess, RaisesTheCommandLineWhenTheProgramCannotBeStarted)
@@ -123,6 +164,72 @@ TEST(ChildProcess, RaisesTheCommandLineWhenTheProgramCannotBeStarted)
     ByteBuffer errors;
     EXPECT_EQ(RaisedBy([&] { RunChildProcess("no-such-program-tuvex", "-x", {}, output, errors); }),
               "no-such-program-tuvex -x" + test::Cp932(L"の起動に失敗しました(2)"));
+}
+
+TEST(ChildProcess, ReturnsTheChildsExitStatus)
+{
+    ByteBuffer output;
+    ByteBuffer errors;
+    EXPECT_EQ(RunChildProcess(TestChildPath(), "exit 1", {}, output, errors), 1u);
+    EXPECT_EQ(RunChildProcess(TestChildPath(), "out 6f6b crash", {}, output, errors), 0xC0000005u);
+    EXPECT_EQ(std::string(output.begin(), output.end()), "ok");
+}
+
+TEST(ChildProcess, AFloodingChildGetsABrokenPipeOnceTheWaitIsGivenUp)
+{
+    std::unique_ptr<WatchedProcess> child;
+    ChoosingObserver stopWhileFlooding([&](const ExchangeProgress& progress) {
+        const std::vector<DWORD> children = TestChildrenOf(GetCurrentProcessId());
+        if (!child && children.size() == 1) {
+            child = std::make_unique<WatchedProcess>(children[0]);
+        }
+        return child && progress.bytesReceived > (1u << 20) ? WaitChoice::StopWaiting : WaitChoice::KeepWaiting;
+    });
+    ExchangeOptions options;
+    options.observer = &stopWhileFlooding;
+    EXPECT_EQ(RaisedBy([&] { RunChild("flood", {}, options); }), test::Cp932(L"コマンドの終了を待たずに中断しました"));
+    ASSERT_TRUE(child);
+    EXPECT_TRUE(child->EndsWithinSeconds(20)) << "the child still writes into its output";
+}
+
+TEST(ChildProcess, StopWaitingLeavesTheChildRunning)
+{
+    std::unique_ptr<WatchedProcess> child;
+    ChoosingObserver stopAtOnce([&](const ExchangeProgress&) {
+        const std::vector<DWORD> children = TestChildrenOf(GetCurrentProcessId());
+        if (!child && children.size() == 1) {
+            child = std::make_unique<WatchedProcess>(children[0]);
+        }
+        return child ? WaitChoice::StopWaiting : WaitChoice::KeepWaiting;
+    });
+    ExchangeOptions options;
+    options.observer = &stopAtOnce;
+    RaisedBy([&] { RunChild("sleep 60000", {}, options); });
+    ASSERT_TRUE(child);
+    EXPECT_FALSE(child->EndsWithinSeconds(1));
+}
+
+TEST(ChildProcess, EndCommandEndsTheChildAndEverythingItStarted)
+{
+    std::vector<std::unique_ptr<WatchedProcess>> started;  // the child, then its child
+    bool offered = false;
+    ChoosingObserver endOnceBothRun([&](const ExchangeProgress& progress) {
+        offered = progress.canEndCommand;
+        const DWORD parent = started.empty() ? GetCurrentProcessId() : started.back()->id();
+        const std::vector<DWORD> children = TestChildrenOf(parent);
+        if (started.size() < 2 && children.size() == 1) {
+            started.push_back(std::make_unique<WatchedProcess>(children[0]));
+        }
+        return started.size() == 2 ? WaitChoice::EndCommand : WaitChoice::KeepWaiting;
+    });
+    ExchangeOptions options;
+    options.observer = &endOnceBothRun;
+    EXPECT_EQ(RaisedBy([&] { RunChild("grandchild 60000 6f6b sleep 60000", {}, options); }),
+              test::Cp932(L"コマンドを終了しました"));
+    EXPECT_TRUE(offered);
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_TRUE(started[0]->EndsWithinSeconds(10)) << "the child runs on";
+    EXPECT_TRUE(started[1]->EndsWithinSeconds(10)) << "the grandchild runs on";
 }
 
 TEST(ChildProcessText, ReturnsEveryByteIncludingNulBytes)

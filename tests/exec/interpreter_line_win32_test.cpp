@@ -14,26 +14,11 @@ ByteString OpenFailure(const std::string& subject, int errorNumber)
     return subject + test::Cp932(L"のオープンに失敗しました(") + std::to_string(errorNumber) + ")";
 }
 
-TEST(ReadInterpreterLine, ReadsTheHashBangLineOfAScriptInTheCurrentFolder)
+TEST(ReadInterpreterLine, ReadsTheHashBangLineOfTheFileItIsGiven)
 {
     TempFolder folder;
     WriteBytes(folder / "sort.pl", "#!perl -w\r\nprint;\n");
-    SetCurrentDirectoryA(folder.path().c_str());
-    EXPECT_EQ(ReadInterpreterLine("sort.pl"), "perl -w");
-    EXPECT_EQ(ReadInterpreterLine(folder / "sort.pl"), "perl -w");
-    SetCurrentDirectoryA(test::ProgramDirectory().c_str());
-}
-
-TEST(ReadInterpreterLine, FindsAScriptThroughTheSearchPathWithoutAddingAnExtension)
-{
-    TempFolder folder;
-    WriteBytes(folder / "onpath.tvx", "#!runner\n");
-    char oldPath[32768] = {};
-    GetEnvironmentVariableA("PATH", oldPath, sizeof oldPath);
-    SetEnvironmentVariableA("PATH", (folder.path() + ";" + oldPath).c_str());
-    EXPECT_EQ(ReadInterpreterLine("onpath.tvx"), "runner");
-    EXPECT_EQ(ReadInterpreterLine("onpath"), "");
-    SetEnvironmentVariableA("PATH", oldPath);
+    EXPECT_EQ(ReadInterpreterLine(folder / "sort.pl", "cmd"), "perl -w");
 }
 
 TEST(ReadInterpreterLine, IsEmptyForMissingEmptyAndNonScriptFiles)
@@ -42,29 +27,29 @@ TEST(ReadInterpreterLine, IsEmptyForMissingEmptyAndNonScriptFiles)
     WriteBytes(folder / "empty.txt", "");
     WriteBytes(folder / "bom.txt", "\xEF\xBB\xBF#!perl\n");
     WriteBytes(folder / "later.txt", "\n#!perl\n");
-    EXPECT_EQ(ReadInterpreterLine(folder / "missing.pl"), "");
-    EXPECT_EQ(ReadInterpreterLine(""), "");
-    EXPECT_EQ(ReadInterpreterLine(folder / "empty.txt"), "");
-    EXPECT_EQ(ReadInterpreterLine(folder / "bom.txt"), "");
-    EXPECT_EQ(ReadInterpreterLine(folder / "later.txt"), "");
-    EXPECT_EQ(ReadInterpreterLine(test::TestChildPath()), "");
+    EXPECT_EQ(ReadInterpreterLine(folder / "missing.pl", "cmd"), "");
+    EXPECT_EQ(ReadInterpreterLine("", "cmd"), "");
+    EXPECT_EQ(ReadInterpreterLine(folder / "empty.txt", "cmd"), "");
+    EXPECT_EQ(ReadInterpreterLine(folder / "bom.txt", "cmd"), "");
+    EXPECT_EQ(ReadInterpreterLine(folder / "later.txt", "cmd"), "");
+    EXPECT_EQ(ReadInterpreterLine(test::TestChildPath(), "cmd"), "");
 }
 
 TEST(ReadInterpreterLine, TakesAtMost252BytesOfALongFirstLine)
 {
     TempFolder folder;
     WriteBytes(folder / "long.pl", "#!" + std::string(100 * 1024, 'p') + "\n");
-    EXPECT_EQ(ReadInterpreterLine(folder / "long.pl"), std::string(252, 'p'));
+    EXPECT_EQ(ReadInterpreterLine(folder / "long.pl", "cmd"), std::string(252, 'p'));
 }
 
-TEST(ReadInterpreterLine, RaisesTheCommandsOpenFailureForAFolder)
+TEST(ReadInterpreterLine, RaisesTheOpenFailureWithTheCommandAsWritten)
 {
     TempFolder folder;
     try {
-        ReadInterpreterLine(folder.path());
+        ReadInterpreterLine(folder.path(), "tools");
         FAIL() << "no error raised";
     } catch (const ErrorMessage& error) {
-        EXPECT_EQ(error.text(), OpenFailure(folder.path(), 13));
+        EXPECT_EQ(error.text(), OpenFailure("tools", 13));
     }
 }
 

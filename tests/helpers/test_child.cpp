@@ -15,8 +15,14 @@
 //   grandchild MS HEX    start itself, inheriting the handles, to write HEX to
 //                        standard output after MS ms; do not wait for it
 //   window-visible       write "hidden" or "shown" for the console window
+//   crash                end at once as an access violation does (0xC0000005)
+//   flood                write to standard output until a write fails, then end
+//   signal HEX           set the event whose handle value is HEX (hexadecimal),
+//                        as a child that inherited it could; write "signalled"
+//                        or "not signalled"
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -149,6 +155,16 @@ int main(int argc, char** argv)
         } else if (action == "grandchild") {
             const std::string delayMs = next();
             StartGrandchild(delayMs, next());
+        } else if (action == "crash") {
+            ExitProcess(0xC0000005);
+        } else if (action == "flood") {
+            const std::string block(64 * 1024, 'f');
+            for (DWORD written = 0;
+                 WriteFile(StandardOutput(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr);) {
+            }
+        } else if (action == "signal") {
+            const auto handle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(std::strtoull(next().c_str(), nullptr, 16)));
+            WriteText(StandardOutput(), SetEvent(handle) ? "signalled" : "not signalled");
         } else if (action == "window-visible") {
             const HWND console = GetConsoleWindow();
             WriteText(StandardOutput(), console && IsWindowVisible(console) ? "shown" : "hidden");

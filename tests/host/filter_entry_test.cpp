@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/exports.h"
 #include "support/test_support.h"
 
 namespace tuvex {
@@ -14,8 +15,6 @@ using test::Cp932;
 using test::DialogWatcher;
 using test::Hex;
 using test::TestChildPath;
-
-using FilterFunction = HGLOBAL __cdecl(HWND, const wchar_t*, const char*);
 
 // The bytes of a filter's result block, all of them.
 std::string BlockBytes(HGLOBAL block)
@@ -77,8 +76,8 @@ protected:
     }
 
     test::InstalledModule module_;
-    FilterFunction* narrow_ = module_.Export<FilterFunction>("Tuvex");
-    FilterFunction* wide_ = module_.Export<FilterFunction>("TuvexW");
+    decltype(&Tuvex) narrow_ = module_.Export<decltype(Tuvex)>("Tuvex");
+    decltype(&TuvexW) wide_ = module_.Export<decltype(TuvexW)>("TuvexW");
     HWND owner_ = GetDesktopWindow();
 };
 
@@ -229,13 +228,7 @@ protected:
         test::WriteBytes(module_.directory() + "Tuvex.ini",
                          "Copy\t" + TestChildPath() + "\tcat\n->Sub\n\tShout\t" + TestChildPath() + "\tout 4849\n");
         test::WriteBytes(module_.directory() + "TuvexW.ini", "Count\t" + TestChildPath() + "\tcount-input\n");
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"TuvexTestHost";
-        RegisterClassW(&windowClass);
-        window_.reset(CreateWindowW(L"TuvexTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
-                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+        window_ = test::MakeOwnerWindow(0, 0, 300, 200);
         owner_ = window_.get();
         SetForegroundWindow(owner_);
         SetCursorPos(40, 40);
@@ -250,16 +243,10 @@ protected:
     }
 
     // Presses `keys` on the popup once it shows; tells whether it showed.
-    // The window of an earlier popup may still be on its way out: only one
-    // whose menu is alive is this call's popup.
     std::thread PressOnPopup(std::vector<WPARAM> keys, bool& shown)
     {
         return std::thread([this, keys, &shown] {
-            const DWORD start = GetTickCount();
-            while (!shown && GetTickCount() - start < 10000) {
-                HWND popup = test::WaitForWindowOfClass(L"#32768", 50);
-                shown = popup && IsMenu(reinterpret_cast<HMENU>(SendMessageW(popup, 0x01E1 /* MN_GETHMENU */, 0, 0)));
-            }
+            shown = test::WaitForPopup(10000) != nullptr;
             for (WPARAM key : shown ? keys : std::vector<WPARAM>{}) {
                 PostMessageW(owner_, WM_KEYDOWN, key, 0);
             }

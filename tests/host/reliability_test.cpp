@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "host/exports.h"
 #include "support/test_support.h"
 
 namespace tuvex {
@@ -15,14 +16,11 @@ using test::Hex;
 using test::TestChildPath;
 using test::WriteBytes;
 
-using FilterFunction = HGLOBAL __cdecl(HWND, const wchar_t*, const char*);
-using RunFunction = const char* __cdecl(const char*, const char*, const char*);
-
 class ReliabilityTest : public ::testing::Test {
 protected:
     // The texts of the dialogs that one filter call showed; the call must
     // return null, so the host keeps its text.
-    std::vector<std::wstring> ShownByFailingCall(FilterFunction* filter, const wchar_t* text, const std::string& parameter)
+    std::vector<std::wstring> ShownByFailingCall(decltype(&Tuvex) filter, const wchar_t* text, const std::string& parameter)
     {
         DialogWatcher watcher;
         const HGLOBAL result = filter(nullptr, text, parameter.c_str());
@@ -43,9 +41,9 @@ protected:
 
     test::TempFolder folder_;
     test::InstalledModule module_;
-    FilterFunction* narrow_ = module_.Export<FilterFunction>("Tuvex");
-    FilterFunction* wide_ = module_.Export<FilterFunction>("TuvexW");
-    RunFunction* run_ = module_.Export<RunFunction>("TuvexRun");
+    decltype(&Tuvex) narrow_ = module_.Export<decltype(Tuvex)>("Tuvex");
+    decltype(&TuvexW) wide_ = module_.Export<decltype(TuvexW)>("TuvexW");
+    decltype(&TuvexRun) run_ = module_.Export<decltype(TuvexRun)>("TuvexRun");
 };
 
 TEST_F(ReliabilityTest, AFolderGivenAsTheCommandCannotBeOpened)
@@ -60,7 +58,7 @@ TEST_F(ReliabilityTest, AScriptWithABinaryFirstLineIsStartedAsItIsAndFailsToStar
     const std::string script = Place("binary.tvx", std::string("\x7f" "ELF\x01\x01\0\0\xff\xfe", 10));
     const std::vector<std::wstring> shown = ShownByFailingCall(narrow_, L"text", script);
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].rfind(test::FromCp932(script) + L"の起動に失敗しました(", 0), 0u) << testing::PrintToString(shown[0]);
+    EXPECT_EQ(shown[0].rfind(L"\"" + test::FromCp932(script) + L"\"の起動に失敗しました(", 0), 0u) << testing::PrintToString(shown[0]);
 }
 
 TEST_F(ReliabilityTest, AHugeInterpreterLineNamesAMissingInterpreterCutTo252Bytes)

@@ -78,7 +78,7 @@ TEST_F(TuvexRunTest, RunsAScriptThroughItsInterpreter)
     test::TempFolder folder;
     test::WriteBytes(folder / "up.tvx", "#!" + TestChildPath() + " command-line\n");
     EXPECT_EQ(std::string(Run("", folder / "up.tvx", "1 2")),
-              TestChildPath() + " command-line \"" + folder.path() + "up.tvx\" 1 2");
+              "\"" + TestChildPath() + "\" command-line \"" + folder.path() + "up.tvx\" 1 2");
 }
 
 TEST_F(TuvexRunTest, PassesBytesOutsideAsciiThroughUnchanged)

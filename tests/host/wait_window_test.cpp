@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "host/exports.h"
 #include "support/test_support.h"
 
 #include <tlhelp32.h>
@@ -12,28 +13,12 @@ namespace {
 using test::DialogWatcher;
 using test::TestChildPath;
 
-using FilterFunction = HGLOBAL __cdecl(HWND, const wchar_t*, const char*);
-using RunFunction = const char* __cdecl(const char*, const char*, const char*);
-
 constexpr int kProgressControl = 1103;
-
-BOOL CALLBACK MatchWaitWindow(HWND window, LPARAM found)
-{
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && GetDlgItem(window, kProgressControl)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 // A visible wait window of this process: the dialog with the progress line.
 HWND FindWaitWindow()
 {
-    HWND found = nullptr;
-    EnumWindows(&MatchWaitWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return test::FindVisibleWindow([](HWND window) { return GetDlgItem(window, kProgressControl) != nullptr; });
 }
 
 // Ends the children this test left running on purpose.
@@ -108,8 +93,8 @@ protected:
     std::string Parameter(const std::string& childActions) const { return TestChildPath() + "|" + childActions; }
 
     test::InstalledModule module_;
-    FilterFunction* wide_ = module_.Export<FilterFunction>("TuvexW");
-    RunFunction* run_ = module_.Export<RunFunction>("TuvexRun");
+    decltype(&TuvexW) wide_ = module_.Export<decltype(TuvexW)>("TuvexW");
+    decltype(&TuvexRun) run_ = module_.Export<decltype(TuvexRun)>("TuvexRun");
 };
 
 TEST_F(WaitWindowTest, StoppingTheWaitReturnsNullAndLeavesNothingBehind)
@@ -127,7 +112,7 @@ TEST_F(WaitWindowTest, StoppingTheWaitReturnsNullAndLeavesNothingBehind)
     EXPECT_EQ(result, nullptr);
     ASSERT_TRUE(user.shown());
     EXPECT_GE(user.shownAtMs(), 700);
-    EXPECT_NE(user.texts().find(test::FromCp932(TestChildPath()) + L" out 6869 sleep 60000"), std::wstring::npos)
+    EXPECT_NE(user.texts().find(L"\"" + test::FromCp932(TestChildPath()) + L"\" out 6869 sleep 60000"), std::wstring::npos)
         << "the window shows: " << testing::PrintToString(user.texts());
     EXPECT_NE(user.texts().find(L"待機を中止"), std::wstring::npos);
     EXPECT_LT(returnedAt - user.pressedAt(), 1000u);

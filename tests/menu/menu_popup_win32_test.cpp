@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,7 +19,6 @@ using test::TempFolder;
 using test::WriteBytes;
 
 constexpr DWORD kPopupTimeoutMs = 20000;
-constexpr UINT kGetMenuOfPopup = 0x01E1;  // MN_GETHMENU
 constexpr int kCursorX = 300;
 constexpr int kCursorY = 200;
 
@@ -26,15 +26,7 @@ constexpr int kCursorY = 200;
 // filter. One for all tests: Wine takes seconds to take a window down.
 HWND Owner()
 {
-    static const UniqueWindow window = [] {
-        WNDCLASSW description{};
-        description.lpfnWndProc = DefWindowProcW;
-        description.hInstance = GetModuleHandleW(nullptr);
-        description.lpszClassName = L"TuvexMenuTestOwner";
-        RegisterClassW(&description);
-        return UniqueWindow(CreateWindowExW(0, description.lpszClassName, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                            50, 50, 500, 400, nullptr, nullptr, description.hInstance, nullptr));
-    }();
+    static const UniqueWindow window = test::MakeOwnerWindow(50, 50, 500, 400);
     return window.get();
 }
 
@@ -43,6 +35,7 @@ struct SeenPopup {
     bool shown = false;
     RECT rect{};
     bool leftOpen = false;     // it had to be closed for the test
+    HWND foreground = nullptr;  // the foreground window while it showed
     std::vector<HMENU> menus;  // the popup's menu, then every submenu
     // One line per item: "name =id", ">submenu" with its items indented
     // below, "-----"; anything else that is set is written out too.
@@ -85,13 +78,47 @@ void ReadMenu(HMENU menu, const std::string& indent, SeenPopup& seen)
     }
 }
 
+// Handles this thread's messages for `ms` milliseconds.
+void HandleMessagesFor(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < ms);
+}
+
+// Makes `window` the foreground window. Wine hands the focus over through the
+// X server, whose focus events come later: they are let in before the popup
+// opens, so that none of them takes the focus from its owner meanwhile.
+bool BringToFront(HWND window)
+{
+    SetForegroundWindow(window);
+    HandleMessagesFor(300);
+    return GetForegroundWindow() == window;
+}
+
+// A click of the left mouse button at `point` on the screen.
+void Click(POINT point)
+{
+    SetCursorPos(point.x, point.y);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
 // The user, on a thread of its own: waits for the popup, reads it, then
-// presses `keys`. Stops waiting when the popup call has returned without
+// presses `keys` and clicks at `clickAt`, if given. Stops waiting when the popup call has returned without
 // showing one.
 class PopupUser {
 public:
-    PopupUser(HWND owner, std::vector<WPARAM> keys)
-        : thread_([this, owner, keys = std::move(keys)] { Use(owner, keys); })
+    PopupUser(HWND owner, std::vector<WPARAM> keys, std::optional<POINT> clickAt)
+        : thread_([this, owner, keys = std::move(keys), clickAt] { Use(owner, keys, clickAt); })
     {
     }
     ~PopupUser() { Finish(); }
@@ -108,26 +135,20 @@ public:
     }
 
 private:
-    void Use(HWND owner, const std::vector<WPARAM>& keys)
+    void Use(HWND owner, const std::vector<WPARAM>& keys, std::optional<POINT> clickAt)
     {
-        // The window of an earlier popup may still be on its way out; only
-        // a window whose menu is alive is this call's popup.
-        HWND popup = nullptr;
-        HMENU menu = nullptr;
-        const DWORD start = GetTickCount();
-        while (!menu && !callReturned_ && GetTickCount() - start < kPopupTimeoutMs) {
-            popup = test::WaitForWindowOfClass(L"#32768", 50);
-            menu = popup ? reinterpret_cast<HMENU>(SendMessageW(popup, kGetMenuOfPopup, 0, 0)) : nullptr;
-            if (!IsMenu(menu)) {
-                menu = nullptr;
-            }
-        }
+        HWND popup = test::WaitForPopup(kPopupTimeoutMs, &callReturned_);
+        HMENU menu = popup ? test::MenuOfPopup(popup) : nullptr;
         if (menu) {
             seen_.shown = true;
+            seen_.foreground = GetForegroundWindow();
             GetWindowRect(popup, &seen_.rect);
             ReadMenu(menu, "", seen_);
             for (const WPARAM key : keys) {
                 PostMessageW(owner, WM_KEYDOWN, key, 0);
+            }
+            if (clickAt) {
+                Click(*clickAt);
             }
         }
         // A popup that the keys left open, or that hid from us, must fail
@@ -154,16 +175,18 @@ struct PopupResult {
     SeenPopup seen;
 };
 
-// Shows the menu of a file with `bytes`, as a user who presses `keys`.
-PopupResult ShowMenuOf(const std::string& bytes, std::vector<WPARAM> keys)
+// Shows the menu of a file with `bytes`, as a user who presses `keys` and
+// clicks at `clickAt`; `inFront` is the foreground window when it opens.
+PopupResult ShowMenuOf(const std::string& bytes, std::vector<WPARAM> keys, HWND inFront = Owner(),
+                       std::optional<POINT> clickAt = std::nullopt)
 {
     TempFolder folder;
     WriteBytes(folder / "Tuvex.ini", bytes);
-    SetForegroundWindow(Owner());
+    BringToFront(inFront);
     SetCursorPos(kCursorX, kCursorY);
     PopupResult result;
     {
-        PopupUser user(Owner(), std::move(keys));
+        PopupUser user(Owner(), std::move(keys), clickAt);
         result.chosen = ShowCommandMenu(Owner(), folder / "Tuvex.ini");
         result.seen = user.Finish();
     }
@@ -281,10 +304,17 @@ TEST(ShowCommandMenu, NumbersTheCommandsOfEachPopupFromOne)
               "Find =1\n"
               "Sort =2\n");
     ExpectEntry(second.chosen, "Sort", "sort.exe", "");
-    ASSERT_EQ(commandTable.size(), 2u);
-    EXPECT_EQ(commandTable.begin()->first, 1);
-    EXPECT_EQ(commandTable.rbegin()->first, 2);
-    EXPECT_EQ(commandCounter, 2);
+}
+
+TEST(ShowCommandMenu, BringsABackgroundOwnerToTheFrontSoThatAClickElsewhereClosesIt)
+{
+    BringToFront(Owner());  // the owner exists and had the focus before
+    const UniqueWindow inFront = test::MakeOwnerWindow(600, 500, 300, 300);
+    ASSERT_TRUE(BringToFront(inFront.get())) << "in front: " << GetForegroundWindow();
+    const PopupResult result = ShowMenuOf(test::kWorkedExample, {}, inFront.get(), POINT{750, 650});
+    ASSERT_TRUE(result.seen.shown);
+    EXPECT_EQ(result.seen.foreground, Owner()) << "in front: " << result.seen.foreground;
+    ExpectEntry(result.chosen, "", "", "");
 }
 
 TEST(ShowCommandMenu, RaisesTheOpenFailureWithErrno2ForAMissingFile)

@@ -161,8 +161,7 @@ HWND MessageTextControl(HWND dialog)
 }
 
 struct WindowSearch {
-    const wchar_t* className;
-    bool messageWindowsOnly;
+    const std::function<bool(HWND)>& matches;
     HWND found;
 };
 
@@ -171,30 +170,34 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context)
     auto* search = reinterpret_cast<WindowSearch*>(context);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpW(className, search->className) == 0 &&
-        (!search->messageWindowsOnly || MessageTextControl(window))) {
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && search->matches(window)) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindVisibleWindow(const wchar_t* className, bool messageWindowsOnly)
+bool IsOfClass(HWND window, const wchar_t* className)
 {
-    WindowSearch search{className, messageWindowsOnly, nullptr};
-    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return lstrcmpW(name, className) == 0;
 }
 
 }  // namespace
 
-HWND WaitForWindowOfClass(const wchar_t* className, DWORD timeoutMs)
+HWND FindVisibleWindow(const std::function<bool(HWND window)>& matches)
+{
+    WindowSearch search{matches, nullptr};
+    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForWindow(const std::function<bool(HWND window)>& matches, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (HWND found = FindVisibleWindow(className, false)) {
+        if (HWND found = FindVisibleWindow(matches)) {
             return found;
         }
         if (GetTickCount() - start > timeoutMs) {
@@ -202,6 +205,40 @@ HWND WaitForWindowOfClass(const wchar_t* className, DWORD timeoutMs)
         }
         Sleep(10);
     }
+}
+
+HWND WaitForWindowOfClass(const wchar_t* className, DWORD timeoutMs)
+{
+    return WaitForWindow([className](HWND window) { return IsOfClass(window, className); }, timeoutMs);
+}
+
+HMENU MenuOfPopup(HWND popup)
+{
+    constexpr UINT kGetMenuOfPopup = 0x01E1;  // MN_GETHMENU
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, kGetMenuOfPopup, 0, 0));
+    return IsMenu(menu) ? menu : nullptr;
+}
+
+HWND WaitForPopup(DWORD timeoutMs, const std::atomic<bool>* givenUp)
+{
+    const DWORD start = GetTickCount();
+    while (!(givenUp && *givenUp) && GetTickCount() - start < timeoutMs) {
+        if (HWND popup = WaitForWindowOfClass(L"#32768", 50); popup && MenuOfPopup(popup)) {
+            return popup;
+        }
+    }
+    return nullptr;
+}
+
+UniqueWindow MakeOwnerWindow(int left, int top, int width, int height)
+{
+    WNDCLASSW description{};
+    description.lpfnWndProc = DefWindowProcW;
+    description.hInstance = GetModuleHandleW(nullptr);
+    description.lpszClassName = L"TuvexTestOwner";
+    RegisterClassW(&description);  // fails harmlessly once the class exists
+    return UniqueWindow(CreateWindowExW(0, description.lpszClassName, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                        left, top, width, height, nullptr, nullptr, description.hInstance, nullptr));
 }
 
 DialogWatcher::DialogWatcher(Inspector inspect) : inspect_(std::move(inspect)), thread_([this] { Watch(); }) {}
@@ -221,8 +258,10 @@ std::vector<SeenDialog> DialogWatcher::seen() const
 void DialogWatcher::Watch()
 {
     while (!stop_) {
-        HWND dialog = FindVisibleWindow(L"#32770", true);
-        if (!dialog || handled_.count(dialog)) {
+        HWND dialog = FindVisibleWindow([this](HWND window) {
+            return IsOfClass(window, L"#32770") && MessageTextControl(window) != nullptr && !handled_.count(window);
+        });
+        if (!dialog) {
             Sleep(10);
             continue;
         }
@@ -246,6 +285,34 @@ void DialogWatcher::Watch()
         }
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     }
+}
+
+ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder)
+{
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
+    before_ = before;
+    if (!SetCurrentDirectoryA(folder.c_str())) {
+        throw std::runtime_error("cannot enter " + folder);
+    }
+}
+
+ScopedCurrentFolder::~ScopedCurrentFolder()
+{
+    SetCurrentDirectoryA(before_.c_str());
+}
+
+ScopedPath::ScopedPath(const std::string& value)
+{
+    std::string before(32768, '\0');
+    before.resize(GetEnvironmentVariableA("PATH", before.data(), static_cast<DWORD>(before.size())));
+    before_ = before;
+    SetEnvironmentVariableA("PATH", value.c_str());
+}
+
+ScopedPath::~ScopedPath()
+{
+    SetEnvironmentVariableA("PATH", before_.c_str());
 }
 
 }  // namespace tuvex::test

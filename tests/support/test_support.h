@@ -104,8 +104,51 @@ private:
 // The text of a window, through WM_GETTEXT in UTF-16.
 std::wstring WindowTextOf(HWND window);
 
+// A visible top-level window of this process that `matches`; null when none.
+HWND FindVisibleWindow(const std::function<bool(HWND window)>& matches);
+
+// Waits up to `timeoutMs` for such a window; null when none came.
+HWND WaitForWindow(const std::function<bool(HWND window)>& matches, DWORD timeoutMs);
+
 // Waits up to `timeoutMs` for a visible top-level window of this process of
 // the given class; null when none came.
 HWND WaitForWindowOfClass(const wchar_t* className, DWORD timeoutMs);
+
+// The menu that an open popup window shows; null when it is on its way out.
+HMENU MenuOfPopup(HWND popup);
+
+// Waits up to `timeoutMs` for an open popup menu of this process, and stops
+// early once `givenUp` (when given) turns true; null when none came. The
+// window of an earlier popup may still be on its way out: only one whose menu
+// is alive counts.
+HWND WaitForPopup(DWORD timeoutMs, const std::atomic<bool>* givenUp = nullptr);
+
+// A new visible top-level window that stands in for the editor's window.
+UniqueWindow MakeOwnerWindow(int left, int top, int width, int height);
+
+// While it lives, the process's current folder is `folder`; the one before
+// comes back after it.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const std::string& folder);
+    ~ScopedCurrentFolder();
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    std::string before_;
+};
+
+// While it lives, the environment variable PATH is `value`.
+class ScopedPath {
+public:
+    explicit ScopedPath(const std::string& value);
+    ~ScopedPath();
+    ScopedPath(const ScopedPath&) = delete;
+    ScopedPath& operator=(const ScopedPath&) = delete;
+
+private:
+    std::string before_;
+};
 
 }  // namespace tuvex::test

@@ -1,0 +1,70 @@
+// Command lookup over a PATH value and the interpreter named on a "#!" line,
+// both read from outside: every folder searched is absolute, a bare command
+// is never taken from the current folder, and splitting loses no byte.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "exec/command_lookup.h"
+#include "fuzz_check.h"
+
+namespace {
+
+bool IsBlank(char byte) { return byte == ' ' || byte == '\t'; }
+
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // Three fields separated by NUL bytes: command, PATH value, interpreter.
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const std::size_t first = input.find('\0');
+    const std::size_t second = first == std::string::npos ? first : input.find('\0', first + 1);
+    if (second == std::string::npos) {
+        return 0;
+    }
+    const std::string command = input.substr(0, first);
+    const std::string pathValue = input.substr(first + 1, second - first - 1);
+    const std::string interpreter = input.substr(second + 1);
+
+    const std::vector<tuvex::ByteString> folders = tuvex::SearchFolders("C:\\host\\", "", "", pathValue);
+    for (std::size_t i = 1; i < folders.size(); ++i) {
+        const std::string_view folder = folders[i];
+        FUZZ_CHECK(folder.find(';') == std::string_view::npos);
+        FUZZ_CHECK(folder.size() >= 3 && (folder[1] == ':' || folder[0] == '\\' || folder[0] == '/'));
+    }
+
+    // Every path whose name ends in ".exe" is a file, in any folder and in
+    // the current one.
+    const tuvex::PathKindOf kindOf = [](const tuvex::ByteString& path) {
+        return path.size() >= 4 && path.compare(path.size() - 4, 4, ".exe") == 0 ? tuvex::PathKind::File
+                                                                                 : tuvex::PathKind::Missing;
+    };
+    const std::string_view name = tuvex::CommandName(command);
+    const std::vector<tuvex::ByteString> candidates = tuvex::CandidateNames(name);
+    FUZZ_CHECK(!candidates.empty() && candidates.size() <= 2 && candidates[0] == name);
+    const tuvex::CommandLocation location = tuvex::FindCommand(command, folders, kindOf);
+    FUZZ_CHECK(!(location.onlyInCurrentFolder && !location.file.empty()));
+    if (!location.file.empty() && !tuvex::NamesFolder(name)) {
+        bool inSearchedFolder = false;
+        for (const tuvex::ByteString& folder : folders) {
+            inSearchedFolder = inSearchedFolder || StartsWith(location.file, folder);
+        }
+        FUZZ_CHECK(inSearchedFolder);
+    }
+
+    const tuvex::InterpreterCommand split = tuvex::SplitInterpreter(interpreter);
+    std::size_t start = 0;
+    while (start < interpreter.size() && IsBlank(interpreter[start])) {
+        ++start;
+    }
+    if (start < interpreter.size() && interpreter[start] == '"') {
+        FUZZ_CHECK(split.program.find('"') == std::string::npos);
+    } else {
+        FUZZ_CHECK(interpreter.substr(start) == split.program + split.options);
+        FUZZ_CHECK(split.options.empty() || IsBlank(split.options[0]));
+    }
+    return 0;
+}

@@ -1,0 +1,170 @@
+#include "exec/command_lookup.h"
+
+#include "common/module_location.h"
+
+namespace tuvex {
+
+namespace {
+
+bool IsBlank(char byte) { return byte == ' ' || byte == '\t'; }
+
+bool IsSeparator(char byte) { return byte == '\\' || byte == '/'; }
+
+// The offset just after the last single-byte "\", "/" or ":" of `path`
+// (0 when there is none); trail bytes of double-byte characters are skipped.
+std::size_t FileNameStart(std::string_view path)
+{
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (IsCp932LeadByte(static_cast<unsigned char>(path[i]))) {
+            ++i;
+        } else if (IsSeparator(path[i]) || path[i] == ':') {
+            start = i + 1;
+        }
+    }
+    return start;
+}
+
+std::string_view WithoutBlanks(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::string_view WithoutQuotes(std::string_view text)
+{
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        return text.substr(1, text.size() - 2);
+    }
+    return text;
+}
+
+bool IsAbsolute(std::string_view path)
+{
+    const bool driveRoot = path.size() >= 3 && path[1] == ':' && IsSeparator(path[2]) &&
+                           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    const bool networkPath = path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]);
+    return driveRoot || networkPath;
+}
+
+}  // namespace
+
+std::string_view CommandName(std::string_view command)
+{
+    return WithoutQuotes(WithoutBlanks(command));
+}
+
+bool NamesFolder(std::string_view name)
+{
+    return FileNameStart(name) != 0;
+}
+
+std::vector<ByteString> CandidateNames(std::string_view name)
+{
+    std::vector<ByteString> names{ByteString(name)};
+    if (name.substr(FileNameStart(name)).find('.') == std::string_view::npos) {
+        names.push_back(ByteString(name) + ".exe");
+    }
+    return names;
+}
+
+std::vector<ByteString> AbsolutePathEntries(std::string_view pathValue)
+{
+    std::vector<ByteString> entries;
+    while (!pathValue.empty()) {
+        const std::size_t end = pathValue.find(';');
+        const std::string_view entry = WithoutQuotes(WithoutBlanks(pathValue.substr(0, end)));
+        if (IsAbsolute(entry)) {
+            entries.emplace_back(entry);
+        }
+        pathValue.remove_prefix(end == std::string_view::npos ? pathValue.size() : end + 1);
+    }
+    return entries;
+}
+
+std::vector<ByteString> SearchFolders(const ByteString& programFolder, const ByteString& systemFolder,
+                                      const ByteString& windowsFolder, std::string_view pathValue)
+{
+    std::vector<ByteString> folders;
+    for (const ByteString* folder : {&programFolder, &systemFolder, &windowsFolder}) {
+        if (!folder->empty()) {
+            folders.push_back(*folder);
+        }
+    }
+    for (ByteString& entry : AbsolutePathEntries(pathValue)) {
+        folders.push_back(std::move(entry));
+    }
+    return folders;
+}
+
+ByteString JoinPath(std::string_view folder, std::string_view name)
+{
+    ByteString path(folder);
+    if (!path.empty() && FileNameStart(path) != path.size()) {
+        path += '\\';
+    }
+    return path.append(name);
+}
+
+CommandLocation FindCommand(std::string_view command, const std::vector<ByteString>& folders,
+                            const PathKindOf& kindOf)
+{
+    const std::string_view name = CommandName(command);
+    if (name.empty()) {
+        return {};
+    }
+    const std::vector<ByteString> candidates = CandidateNames(name);
+    if (NamesFolder(name)) {
+        for (const ByteString& candidate : candidates) {
+            if (kindOf(candidate) == PathKind::File) {
+                return {candidate, false};
+            }
+        }
+        // A folder named as the command is passed on, so that opening it
+        // reports why it cannot run.
+        if (kindOf(candidates.front()) == PathKind::Folder) {
+            return {candidates.front(), false};
+        }
+        return {};
+    }
+    for (const ByteString& folder : folders) {
+        for (const ByteString& candidate : candidates) {
+            ByteString path = JoinPath(folder, candidate);
+            if (kindOf(path) == PathKind::File) {
+                return {std::move(path), false};
+            }
+        }
+    }
+    for (const ByteString& candidate : candidates) {
+        if (kindOf(candidate) == PathKind::File) {
+            return {{}, true};
+        }
+    }
+    return {};
+}
+
+InterpreterCommand SplitInterpreter(std::string_view interpreter)
+{
+    while (!interpreter.empty() && IsBlank(interpreter.front())) {
+        interpreter.remove_prefix(1);
+    }
+    if (!interpreter.empty() && interpreter.front() == '"') {
+        const std::size_t closing = interpreter.find('"', 1);
+        if (closing == std::string_view::npos) {
+            return {ByteString(interpreter.substr(1)), {}};
+        }
+        return {ByteString(interpreter.substr(1, closing - 1)), ByteString(interpreter.substr(closing + 1))};
+    }
+    std::size_t end = 0;
+    while (end < interpreter.size() && !IsBlank(interpreter[end])) {
+        ++end;
+    }
+    return {ByteString(interpreter.substr(0, end)), ByteString(interpreter.substr(end))};
+}
+
+}  // namespace tuvex

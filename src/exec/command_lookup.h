@@ -1,0 +1,82 @@
+// Where a command is found: never in the current folder, so a file that a
+// document folder happens to hold cannot stand in for the program meant.
+#pragma once
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "common/tuvex_types.h"
+
+namespace tuvex {
+
+// Where a command would run from.
+//
+// A command that names no folder (no "\", "/" or ":") is looked for, under
+// the names CreateProcess would try (as written, then with ".exe" when it has
+// no extension), in the host program's folder, the system folder, the
+// Windows folder and each absolute PATH entry, in this order; never in the
+// current folder and never in a relative PATH entry. A command that names a
+// folder (".\tool", "scripts\tidy.pl", "C:\...") is taken as written, with
+// ".exe" tried when the name as written is no file. Blanks around the command
+// and double quotes around it are not part of the name.
+struct CommandLocation {
+    // The file to run (a full path for a command found through the search,
+    // the path as written for one that names a folder); empty when there is
+    // nothing to run.
+    ByteString file;
+    // True when a command without a folder exists only in the current folder:
+    // it is not run, and the user is told to write ".\<command>".
+    bool onlyInCurrentFolder = false;
+};
+
+// Locates `command` on this system (environment and folders of this process).
+CommandLocation LocateCommand(const ByteString& command);
+
+// ---- The decisions behind LocateCommand, free of the platform ----
+
+// What a path names.
+enum class PathKind { Missing, File, Folder };
+using PathKindOf = std::function<PathKind(const ByteString& path)>;
+
+// The command's name: without blanks (spaces, tabs) around it and without
+// one pair of double quotes enclosing it.
+std::string_view CommandName(std::string_view command);
+
+// Whether the name holds a folder: a single-byte "\", "/" or ":" (the second
+// byte of a double-byte character is never one).
+bool NamesFolder(std::string_view name);
+
+// The file names tried for a name: as written, then with ".exe" appended when
+// the name has no extension.
+std::vector<ByteString> CandidateNames(std::string_view name);
+
+// The entries of a PATH value that are absolute ("X:\..." or "\\server\..."),
+// in order, without double quotes; relative and empty entries are dropped.
+std::vector<ByteString> AbsolutePathEntries(std::string_view pathValue);
+
+// The folders searched, in order: the program's, the system, the Windows
+// folder (each skipped when empty), then the absolute entries of `pathValue`.
+std::vector<ByteString> SearchFolders(const ByteString& programFolder, const ByteString& systemFolder,
+                                      const ByteString& windowsFolder, std::string_view pathValue);
+
+// `folder` and `name` joined by one "\" (none added when the folder already
+// ends with a separator).
+ByteString JoinPath(std::string_view folder, std::string_view name);
+
+// LocateCommand over the given folders; `kindOf` tells what a path names
+// (a relative path meaning one in the current folder).
+CommandLocation FindCommand(std::string_view command, const std::vector<ByteString>& folders,
+                            const PathKindOf& kindOf);
+
+// A "#!" line's interpreter split into the program (its first word, or the
+// text in double quotes that begins it, without the quotes) and the rest as
+// written (the options, with the blank that precedes them). Blanks before the
+// program are skipped; a line of blanks gives an empty program.
+struct InterpreterCommand {
+    ByteString program;
+    ByteString options;
+};
+InterpreterCommand SplitInterpreter(std::string_view interpreter);
+
+}  // namespace tuvex

@@ -1,0 +1,158 @@
+// How the exports start a command: where it is found, what it inherits, and
+// what a crash leaves.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "host/exports.h"
+#include "support/test_support.h"
+
+namespace tuvex {
+namespace {
+
+using test::Cp932;
+using test::DialogWatcher;
+using test::Hex;
+using test::ScopedCurrentFolder;
+using test::TempFolder;
+using test::TestChildPath;
+
+using FilterFunction = HGLOBAL __cdecl(HWND, const wchar_t*, const char*);
+
+class CommandStartTest : public ::testing::Test {
+protected:
+    std::string Run(const std::string& command, const std::string& arguments)
+    {
+        return run_("", command.c_str(), arguments.c_str());
+    }
+
+    static std::vector<std::string> Shown(const DialogWatcher& watcher)
+    {
+        std::vector<std::string> texts;
+        for (const test::SeenDialog& dialog : watcher.seen()) {
+            texts.push_back(dialog.textBytes);
+        }
+        return texts;
+    }
+
+    // The test child copied to `path`.
+    static void CopyTestChild(const std::string& path)
+    {
+        ASSERT_TRUE(CopyFileA(TestChildPath().c_str(), path.c_str(), FALSE)) << path;
+    }
+
+    test::InstalledModule module_;
+    decltype(&TuvexRun) run_ = module_.Export<decltype(TuvexRun)>("TuvexRun");
+    FilterFunction* narrow_ = module_.Export<FilterFunction>("Tuvex");
+    FilterFunction* wide_ = module_.Export<FilterFunction>("TuvexW");
+};
+
+// ---- Where commands are found ----
+
+TEST_F(CommandStartTest, ABareCommandFoundOnlyInTheCurrentFolderIsNotRun)
+{
+    TempFolder current;
+    CopyTestChild(current / "tvxlocal.exe");
+    const ScopedCurrentFolder inCurrent(current.path());
+    DialogWatcher watcher;
+    EXPECT_EQ(Run("tvxlocal", "out 6f6b"), "");
+    EXPECT_EQ(Shown(watcher),
+              std::vector<std::string>{"tvxlocal" +
+                                       Cp932(L"はカレントフォルダーにあるため実行しません。実行するには .\\") +
+                                       "tvxlocal" + Cp932(L" と書いてください")});
+}
+
+TEST_F(CommandStartTest, DotBackslashRunsACommandInTheCurrentFolder)
+{
+    TempFolder current;
+    CopyTestChild(current / "tvxlocal.exe");
+    const ScopedCurrentFolder inCurrent(current.path());
+    DialogWatcher watcher;
+    EXPECT_EQ(Run(".\\tvxlocal", "out 6f6b"), "ok");
+    EXPECT_TRUE(watcher.seen().empty());
+}
+
+TEST_F(CommandStartTest, AHashBangFileNamedLikeABareCommandInTheCurrentFolderChangesNothing)
+{
+    TempFolder current;
+    test::WriteBytes(current / "tuvex_test_child", "#!\"" + TestChildPath() + "\" out 58\r\n");
+    const ScopedCurrentFolder inCurrent(current.path());
+    EXPECT_EQ(Run("tuvex_test_child", "out 6f6b"), "ok");
+}
+
+TEST_F(CommandStartTest, AQuotedPathWithASpaceRuns)
+{
+    TempFolder folder;
+    CreateDirectoryA((folder / "Program Files").c_str(), nullptr);
+    CopyTestChild(folder / "Program Files\\tool.exe");
+    DialogWatcher watcher;
+    EXPECT_EQ(Run("\"" + folder.path() + "Program Files\\tool.exe\"", "out 6f6b"), "ok");
+    EXPECT_TRUE(watcher.seen().empty());
+}
+
+TEST_F(CommandStartTest, AScriptOnPathRunsThroughItsInterpreterByFullPathsFromAnotherFolder)
+{
+    TempFolder onPath;
+    TempFolder current;
+    test::WriteBytes(onPath / "tvxscript", "#!tuvex_test_child command-line\n");
+    const test::ScopedPath path(onPath.path());
+    const ScopedCurrentFolder inCurrent(current.path());
+    EXPECT_EQ(Run("tvxscript", "1 2"),
+              "\"" + TestChildPath() + "\" command-line \"" + onPath.path() + "tvxscript\" 1 2");
+}
+
+TEST_F(CommandStartTest, AnEmptyCommandShowsTheStartFailure)
+{
+    DialogWatcher watcher;
+    EXPECT_EQ(Run("", "-a"), "");
+    EXPECT_EQ(Shown(watcher), std::vector<std::string>{" -a" + Cp932(L"の起動に失敗しました(2)")});
+}
+
+// ---- What the child inherits ----
+
+TEST_F(CommandStartTest, AnInheritableHandleOfTheHostIsNotInTheChild)
+{
+    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+    const UniqueHandle event(CreateEventA(&inheritable, TRUE, FALSE, nullptr));
+    char value[32] = {};
+    std::snprintf(value, sizeof value, "%llx", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(event.get())));
+    EXPECT_EQ(Run(TestChildPath(), std::string("signal ") + value), "not signalled");
+    EXPECT_EQ(WaitForSingleObject(event.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+}
+
+// ---- Exit status ----
+
+TEST_F(CommandStartTest, ACrashKeepsTheTextAndShowsStandardErrorThenTheCrash)
+{
+    const std::string parameter = TestChildPath() + "|out 6f6b err " + Hex("dying\r\n") + " crash";
+    const std::string crashed = Cp932(L"コマンドが異常終了しました(0xC0000005)");
+    {
+        DialogWatcher watcher;
+        EXPECT_EQ(narrow_(GetDesktopWindow(), L"text", parameter.c_str()), nullptr);
+        EXPECT_EQ(Shown(watcher), (std::vector<std::string>{"dying\r\n", crashed}));
+    }
+    {
+        DialogWatcher watcher;
+        EXPECT_EQ(wide_(GetDesktopWindow(), L"text", parameter.c_str()), nullptr);
+        ASSERT_EQ(watcher.seen().size(), 2u);
+        EXPECT_EQ(watcher.seen()[1].textBytes, crashed);
+    }
+    {
+        DialogWatcher watcher;
+        EXPECT_EQ(Run(TestChildPath(), "out 6f6b err " + Hex("dying") + " crash"), "");
+        EXPECT_EQ(Shown(watcher), (std::vector<std::string>{"dying", crashed}));
+    }
+}
+
+TEST_F(CommandStartTest, AnOrdinaryFailureStatusStillGivesTheOutput)
+{
+    DialogWatcher watcher;
+    EXPECT_EQ(Run(TestChildPath(), "out 6f6b exit 1"), "ok");
+    const HGLOBAL block = narrow_(GetDesktopWindow(), L"", (TestChildPath() + "|out 6f6b exit 1").c_str());
+    ASSERT_NE(block, nullptr);
+    GlobalFree(block);
+    EXPECT_TRUE(watcher.seen().empty());
+}
+
+}  // namespace
+}  // namespace tuvex

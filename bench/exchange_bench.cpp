@@ -1,17 +1,24 @@
 // Measures the exchange with a child process through the module's exports and
-// prints a table: throughput through a copying child, the same transfer done
-// the naive way (256-byte reads, busy polling) and as a plain pipe copy, the
-// host's CPU use while a child sleeps, and the host's peak memory.
+// prints three tables with the figures that the module is held to:
+//  - Tuvex and TuvexW on one host text of 50 Mi characters (ASCII, then
+//    Japanese): time, the block handed back and the peak memory the call added;
+//  - throughput through a copying child at several sizes: TuvexW, TuvexRun,
+//    the naive exchange (256-byte reads, busy polling) and a plain exchange
+//    with 1 MiB blocking reads (the platform's limit);
+//  - the host's CPU use while a child sleeps.
 //
 //   exchange_bench.exe [MiB...]     (default sizes: 1 10 100)
 //
-// The copying child is tuvex_test_child.exe beside the benchmark.
+// The copying child is tuvex_test_child.exe beside the benchmark. Each time is
+// the best of a few calls; each memory figure the largest of them.
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,7 +34,7 @@ using tuvex::UniqueModule;
 using Filter = HGLOBAL(__cdecl*)(HWND, const wchar_t*, const char*);
 using Run = decltype(&TuvexRun);
 
-std::string childPath;
+constexpr double kMiB = 1048576.0;
 
 double Seconds(const std::function<void()>& action)
 {
@@ -49,12 +56,154 @@ double ProcessCpuSeconds()
     return toSeconds(kernel) + toSeconds(user);
 }
 
-std::size_t PeakPrivateBytes()
+std::optional<std::string> ReadWholeFile(const std::string& path)
 {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return counters.PeakPagefileUsage;
+    const UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    char chunk[4096];
+    DWORD received = 0;
+    while (ReadFile(file.get(), chunk, sizeof chunk, &received, nullptr) && received > 0) {
+        bytes.append(chunk, received);
+    }
+    return bytes;
+}
+
+// The peak memory that one call adds. Under Wine the process's own counters
+// do not move (PeakPagefileUsage stays flat), but its Unix process's do: it is
+// an entry of Z:\proc whose command line starts with this program's name
+// (Z:\proc\self is the wine server), its status gives VmHWM and VmRSS, and
+// writing 5 to its clear_refs resets VmHWM. Where several such entries exist
+// (other runs of the benchmark on a shared machine), ours is the one whose
+// resident size follows memory that this process touches. On Windows the
+// figure is PeakPagefileUsage after the call less PagefileUsage before it
+// (private memory committed), which counts only while the call's peak
+// exceeds every earlier one; PeakWorkingSet would be the resident
+// counterpart.
+class MemoryProbe {
+public:
+    MemoryProbe()
+    {
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        const std::string name = BaseName(self);
+        std::vector<std::string> candidates;
+        WIN32_FIND_DATAA found;
+        const HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            return;
+        }
+        do {
+            if (!std::all_of(found.cFileName, found.cFileName + std::strlen(found.cFileName),
+                             [](char c) { return c >= '0' && c <= '9'; })) {
+                continue;
+            }
+            const std::string entry = std::string("Z:\\proc\\") + found.cFileName + "\\";
+            const std::optional<std::string> commandLine = ReadWholeFile(entry + "cmdline");
+            if (commandLine && lstrcmpiA(BaseName(commandLine->c_str()).c_str(), name.c_str()) == 0) {
+                candidates.push_back(entry);
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+        std::vector<double> before;
+        for (const std::string& entry : candidates) {
+            before.push_back(StatusValue(entry, "VmRSS:"));
+        }
+        const std::size_t touched = std::size_t(32) << 20;
+        void* ballast = VirtualAlloc(nullptr, touched, MEM_COMMIT, PAGE_READWRITE);
+        std::memset(ballast, 1, touched);
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            if (StatusValue(candidates[i], "VmRSS:") - before[i] > 0.75 * double(touched)) {
+                unixEntry_ = candidates[i];
+            }
+        }
+        VirtualFree(ballast, 0, MEM_RELEASE);
+    }
+
+    const char* Counter() const
+    {
+        return unixEntry_.empty()
+                   ? "PeakPagefileUsage after the call less PagefileUsage before it"
+                   : "VmHWM after the call less VmRSS before it (Z:\\proc; peak reset through clear_refs); "
+                     "Windows would use PeakPagefileUsage (committed) or PeakWorkingSet (resident)";
+    }
+
+    // Starts a measurement: resets the peak where that is possible.
+    void Start()
+    {
+        if (!unixEntry_.empty()) {
+            const UniqueHandle clear(CreateFileA((unixEntry_ + "clear_refs").c_str(), GENERIC_WRITE, 0, nullptr,
+                                                 OPEN_EXISTING, 0, nullptr));
+            DWORD written = 0;
+            WriteFile(clear.get(), "5", 1, &written, nullptr);
+            base_ = StatusValue(unixEntry_, "VmRSS:");
+        } else {
+            base_ = Counters().PagefileUsage;
+        }
+    }
+
+    // The peak added since Start, in bytes.
+    double Added() const
+    {
+        const double peak = unixEntry_.empty() ? double(Counters().PeakPagefileUsage) : StatusValue(unixEntry_, "VmHWM:");
+        return peak - base_;
+    }
+
+private:
+    static std::string BaseName(const char* path)
+    {
+        const char* name = path;
+        for (const char* at = path; *at != '\0'; ++at) {
+            if (*at == '\\' || *at == '/') {
+                name = at + 1;
+            }
+        }
+        return name;
+    }
+
+    static PROCESS_MEMORY_COUNTERS Counters()
+    {
+        PROCESS_MEMORY_COUNTERS counters = {};
+        counters.cb = sizeof(counters);
+        GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+        return counters;
+    }
+
+    // A "kB" line of the status file, in bytes.
+    static double StatusValue(const std::string& entry, const char* key)
+    {
+        const std::string status = ReadWholeFile(entry + "status").value_or("");
+        const std::size_t at = status.find(key);
+        return at == std::string::npos ? 0.0 : std::atof(status.c_str() + at + std::strlen(key)) * 1024.0;
+    }
+
+    std::string unixEntry_;
+    double base_ = 0;
+};
+
+// A measured call: its best time and its largest peak.
+struct Measure {
+    double seconds = 0;
+    double peakBytes = 0;
+    bool whole = true;
+};
+
+// Calls `action` (which tells whether its result was whole) `repeats` times.
+Measure Repeat(MemoryProbe& memory, int repeats, const std::function<bool()>& action)
+{
+    Measure measure;
+    for (int i = 0; i < repeats; ++i) {
+        bool whole = false;
+        memory.Start();
+        const double seconds = Seconds([&] { whole = action(); });
+        measure.peakBytes = std::max(measure.peakBytes, memory.Added());
+        measure.seconds = i == 0 ? seconds : std::min(measure.seconds, seconds);
+        measure.whole = measure.whole && whole;
+    }
+    return measure;
 }
 
 // The naive exchange, for comparison: the whole input written before the
@@ -100,7 +249,7 @@ std::string NaiveExchange(const std::string& commandLine, const std::string& inp
 }
 
 // The platform's limit: one process writes into a child's input from a thread
-// while reading the child's output, with large blocking reads and writes.
+// while reading the child's output, with blocking reads and writes of 1 MiB.
 std::string PlainPipeCopy(const std::string& commandLine, const std::string& input)
 {
     SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
@@ -148,10 +297,9 @@ std::size_t BlockSize(HGLOBAL block)
     return owned ? GlobalSize(owned.get()) : 0;
 }
 
-void Row(const char* what, double mebibytes, double seconds, bool whole)
+const char* Verdict(bool met)
 {
-    std::printf("| %-34s | %7.0f | %8.3f | %9.1f |%s\n", what, mebibytes, seconds, mebibytes / seconds,
-                whole ? "" : " INCOMPLETE");
+    return met ? "met" : "MISSED";
 }
 
 }  // namespace
@@ -160,7 +308,7 @@ int main(int argc, char** argv)
 {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    childPath = self;
+    std::string childPath = self;
     childPath.erase(childPath.find_last_of('\\') + 1);
     childPath += "tuvex_test_child.exe";
     std::vector<int> sizes;
@@ -181,56 +329,69 @@ int main(int argc, char** argv)
     const auto run = reinterpret_cast<Run>(reinterpret_cast<void*>(GetProcAddress(module.get(), "TuvexRun")));
     const std::string copyParameter = childPath + "|cat";
     const std::string copyCommandLine = childPath + " cat";
+    MemoryProbe memory;
+    std::printf("peak MiB: memory added at the call's peak, from %s\n\n", memory.Counter());
 
-    // Memory first, while the process's peak is still that of its start.
-    {
-        const std::wstring text((std::size_t(100) << 20) / 2, L'a');
-        const std::size_t peakBefore = PeakPrivateBytes();
-        BlockSize(wide(nullptr, text.c_str(), copyParameter.c_str()));
-        const std::size_t peakAfter = PeakPrivateBytes();
-        std::printf("peak private memory added by 100 MiB through TuvexW (100 MiB in, 100 MiB out): %.1f MiB\n\n",
-                    (peakAfter - peakBefore) / 1048576.0);
+    // Both filters on one host text; the block is what the host gets back.
+    struct SameText {
+        const char* what;
+        wchar_t character;
+        Measure wide, narrow;
+        double wideBlock = 0, narrowBlock = 0;
+    };
+    SameText texts[] = {{"ASCII", L'a', {}, {}}, {"Japanese", L'\u3042', {}, {}}};
+    const std::size_t characters = std::size_t(50) << 20;
+    std::printf("| %-28s | %8s | %9s | %8s | %12s |\n", "50 Mi characters of one text", "seconds", "block MiB",
+                "peak MiB", "peak / block");
+    std::printf("|------------------------------|----------|-----------|----------|--------------|\n");
+    for (SameText& text : texts) {
+        const std::wstring host(characters, text.character);
+        for (bool isWide : {true, false}) {
+            const Filter filter = isWide ? wide : narrow;
+            double& block = isWide ? text.wideBlock : text.narrowBlock;
+            Measure& measure = isWide ? text.wide : text.narrow;
+            measure = Repeat(memory, 3, [&] {
+                block = double(BlockSize(filter(nullptr, host.c_str(), copyParameter.c_str())));
+                return block > 0;
+            });
+            const std::string what = std::string(isWide ? "TuvexW, " : "Tuvex, ") + text.what;
+            std::printf("| %-28s | %8.3f | %9.1f | %8.1f | %11.2fx |%s\n", what.c_str(), measure.seconds, block / kMiB,
+                        measure.peakBytes / kMiB, measure.peakBytes / block, measure.whole ? "" : " INCOMPLETE");
+        }
     }
 
-    std::printf("| %-34s | %7s | %8s | %9s |\n", "transfer through a copying child", "MiB", "seconds", "MiB/s");
-    std::printf("|------------------------------------|---------|----------|-----------|\n");
+    std::printf("\n| %-34s | %7s | %8s | %9s | %8s |\n", "transfer through a copying child", "MiB", "seconds", "MiB/s",
+                "peak MiB");
+    std::printf("|------------------------------------|---------|----------|-----------|----------|\n");
+    auto row = [](const char* what, int mebibytes, const Measure& measure) {
+        std::printf("| %-34s | %7d | %8.3f | %9.1f | %8.1f |%s\n", what, mebibytes, measure.seconds,
+                    mebibytes / measure.seconds, measure.peakBytes / kMiB, measure.whole ? "" : " INCOMPLETE");
+    };
+    std::optional<Measure> wide10, naive10, plain10, wide100, plain100;
     for (int mebibytes : sizes) {
         const std::size_t bytes = std::size_t(mebibytes) << 20;
-        {
-            const std::wstring text(bytes / 2, L'a');
-            std::size_t size = 0;
-            const double seconds = Seconds([&] { size = BlockSize(wide(nullptr, text.c_str(), copyParameter.c_str())); });
-            Row("TuvexW", mebibytes, seconds, size == bytes + 2);
-        }
-        {
-            const std::wstring text(bytes, L'a');
-            std::size_t size = 0;
-            const double seconds = Seconds([&] { size = BlockSize(narrow(nullptr, text.c_str(), copyParameter.c_str())); });
-            Row("Tuvex, ASCII text", mebibytes, seconds, size == 2 * bytes + 2);
-        }
-        {
-            const std::wstring text(bytes / 2, L'\u3042');  // two bytes each in code page 932
-            std::size_t size = 0;
-            const double seconds = Seconds([&] { size = BlockSize(narrow(nullptr, text.c_str(), copyParameter.c_str())); });
-            Row("Tuvex, Japanese text", mebibytes, seconds, size == bytes + 2);
-        }
-        {
-            const std::string input(bytes, 'a');
-            std::size_t size = 0;
-            const double seconds = Seconds([&] { size = std::strlen(run(input.c_str(), childPath.c_str(), "cat")); });
-            Row("TuvexRun", mebibytes, seconds, size == bytes);
-        }
+        const int repeats = mebibytes <= 10 ? 3 : 1;
+        const std::wstring text(bytes / 2, L'a');
+        const std::string input(bytes, 'a');
+        const Measure viaWide = Repeat(memory, repeats, [&] {
+            return BlockSize(wide(nullptr, text.c_str(), copyParameter.c_str())) == bytes + 2;
+        });
+        row("TuvexW", mebibytes, viaWide);
+        row("TuvexRun", mebibytes, Repeat(memory, repeats, [&] {
+                return std::strlen(run(input.c_str(), childPath.c_str(), "cat")) == bytes;
+            }));
+        std::optional<Measure> naive;
         if (mebibytes <= 10) {
-            const std::string input(bytes, 'a');
-            std::size_t size = 0;
-            const double seconds = Seconds([&] { size = NaiveExchange(copyCommandLine, input).size(); });
-            Row("naive: 256-byte reads, busy polling", mebibytes, seconds, size == bytes);
+            naive = Repeat(memory, 1, [&] { return NaiveExchange(copyCommandLine, input).size() == bytes; });
+            row("naive: 256-byte reads, busy polling", mebibytes, *naive);
         }
-        {
-            const std::string input(bytes, 'a');
-            std::size_t size = 0;
-            const double seconds = Seconds([&] { size = PlainPipeCopy(copyCommandLine, input).size(); });
-            Row("plain pipe copy (platform limit)", mebibytes, seconds, size == bytes);
+        const Measure plain =
+            Repeat(memory, repeats, [&] { return PlainPipeCopy(copyCommandLine, input).size() == bytes; });
+        row("plain exchange, 1 MiB reads", mebibytes, plain);
+        if (mebibytes == 10) {
+            wide10 = viaWide, naive10 = naive, plain10 = plain;
+        } else if (mebibytes == 100) {
+            wide100 = viaWide, plain100 = plain;
         }
     }
 
@@ -243,9 +404,34 @@ int main(int argc, char** argv)
         const double wall = Seconds(action);
         const double cpu = ProcessCpuSeconds() - cpuBefore;
         std::printf("| %-34s | %8.2f | %8.3f | %5.1f%% |\n", what, wall, cpu, 100.0 * cpu / wall);
+        return 100.0 * cpu / wall;
     };
-    cpuRow("TuvexW", [&] { BlockSize(wide(nullptr, L"", sleepParameter.c_str())); });
+    const double sleepingCpu = cpuRow("TuvexW", [&] { BlockSize(wide(nullptr, L"", sleepParameter.c_str())); });
     cpuRow("naive: busy polling", [&] { NaiveExchange(sleepCommandLine, ""); });
 
+    std::printf("\ntargets:\n");
+    for (const SameText& text : texts) {
+        const double ratio = text.narrow.seconds / text.wide.seconds;
+        std::printf("- Tuvex / TuvexW on 50 Mi %s characters: %.2f (at most 1.5): %s\n", text.what, ratio,
+                    Verdict(ratio <= 1.5));
+    }
+    auto peakTarget = [](const char* what, double peak, double block, double factor) {
+        const double limit = factor * block + 16 * kMiB;
+        std::printf("- peak added by %s: %.1f MiB = %.2f x the %.1f MiB block (at most %.1f x + 16 MiB = %.1f MiB): %s\n",
+                    what, peak / kMiB, peak / block, block / kMiB, factor, limit / kMiB, Verdict(peak <= limit));
+    };
+    peakTarget("TuvexW, 100 MiB", texts[0].wide.peakBytes, texts[0].wideBlock, 1.5);
+    peakTarget("Tuvex, 50 Mi ASCII characters", texts[0].narrow.peakBytes, texts[0].narrowBlock, 2.0);
+    if (wide10 && plain10 && naive10) {
+        const double ratio = wide10->seconds / plain10->seconds;
+        std::printf("- TuvexW / plain exchange at 10 MiB: %.2f (at most 1.2): %s\n", ratio, Verdict(ratio <= 1.2));
+        const double speedUp = naive10->seconds / wide10->seconds;
+        std::printf("- naive / TuvexW at 10 MiB: %.0f (at least 30): %s\n", speedUp, Verdict(speedUp >= 30));
+    }
+    if (wide100 && plain100) {
+        const double ratio = wide100->seconds / plain100->seconds;
+        std::printf("- TuvexW / plain exchange at 100 MiB: %.2f (at most 1.5): %s\n", ratio, Verdict(ratio <= 1.5));
+    }
+    std::printf("- host CPU while a child sleeps: %.1f%% (about 2%%)\n", sleepingCpu);
     return 0;
 }

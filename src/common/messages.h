@@ -19,7 +19,6 @@ extern const char kMenuFileOpenFailedAfterPath[];  // )のオープンに失敗�
 extern const char kTextNotConvertible[];     // テキストをコードページ932に変換できません
 extern const char kOutputNotConvertible[];   // コマンドの出力をUTF-16に変換できません
 extern const char kMemoryFailed[];           // メモリの確保に失敗しました(
-extern const char kLocaleFailed[];           // ロケールの設定に失敗しました
 extern const char kWaitAbandoned[];          // コマンドの終了を待たずに中断しました
 extern const char kWideFilterDisplayName[];  // Tuvex(ワイドキャラクター版)
 // The window shown while a command takes its time: "経過 N 秒、受信 M バイト".
@@ -33,5 +32,6 @@ extern const char kOnlyInCurrentFolderAfterCommand[];  // はカレントフォ�
 extern const char kWriteDotBackslashAfterCommand[];   //  と書いてください
 extern const char kCommandCrashed[];         // コマンドが異常終了しました(
 extern const char kCommandEnded[];           // コマンドを終了しました
+extern const char kOutputTooLarge[];         // コマンドの出力が大きすぎてUTF-16に変換できません
 
 }  // namespace tuvex::messages

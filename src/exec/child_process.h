@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "common/tuvex_types.h"
@@ -48,6 +49,8 @@ struct ExchangeOptions {
     ExchangeObserver* observer = nullptr;
 };
 
+class GrowingGlobalBlock;
+
 // Runs `command` with `arguments`, feeds it `input` followed by end of file
 // and appends everything it writes to `output` and `errors` until it has
 // ended; returns its exit status (see IsCrashExitCode). Raises an error
@@ -58,13 +61,17 @@ struct ExchangeOptions {
 // through the program named there, located the same way. The child inherits
 // its three pipe ends and no other handle, and runs in a job of its own where
 // the system allows, so that it can be ended with all it started.
-std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, const ByteBuffer& input,
-                     ByteBuffer& output, ByteBuffer& errors, const ExchangeOptions& options = {});
+//
+// The input is read in place: it must stay as it is until the call returns.
+// The standard output goes to a ByteBuffer or straight into the block that a
+// filter hands to the host (GrowingGlobalBlock).
+template <typename Output>
+std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
+                              Output& output, ByteBuffer& errors, const ExchangeOptions& options = {});
 
 // The same for byte strings. On failure the output strings are left as they
 // were.
-std::uint32_t RunChildProcessText(const ByteString& command, const ByteString& arguments,
-                         const ByteString& input, ByteString& output, ByteString& errors,
-                         const ExchangeOptions& options = {});
+std::uint32_t RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
+                                  ByteString& output, ByteString& errors, const ExchangeOptions& options = {});
 
 }  // namespace tuvex

@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "common/global_block_win32.h"
 #include "common/messages.h"
 #include "common/win32_resource.h"
 #include "exec/child_process.h"
@@ -33,6 +34,9 @@ struct StartedChild {
 
 // Reads are at least this large, so a fast child is drained in few calls.
 constexpr DWORD kMinReadSize = 64 * 1024;
+// One drain ends once it has moved this much, so that a child writing faster
+// than the host reads still lets the pass end and the wait be given up.
+constexpr std::size_t kMaxDrainSize = std::size_t(16) << 20;
 // Writes to the child's input start with what the pipe can hold and shrink
 // down to this size while it is nearly full.
 constexpr DWORD kMinWriteSize = 512;
@@ -206,13 +210,15 @@ bool IsPipeFullForNow(DWORD writeError)
     return writeError == ERROR_NO_SYSTEM_RESOURCES || writeError == ERROR_NOT_ENOUGH_QUOTA;
 }
 
-// Moves everything waiting in `pipe` to the end of `target`, in reads as large
-// as what waits. Never blocks: a read is issued only when bytes wait.
+// Moves what waits in `pipe` to the end of `target`, in reads as large as
+// what waits, until the pipe is empty for the moment or kMaxDrainSize has
+// moved. Never blocks: a read is issued only when bytes wait.
 template <typename Bytes>
 bool DrainPipe(HANDLE pipe, Bytes& target)
 {
+    const std::size_t startSize = target.size();
     bool moved = false;
-    for (;;) {
+    while (target.size() - startSize < kMaxDrainSize) {
         DWORD available = 0;
         if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) {
             RaiseWithLastError(messages::kPipePeekFailed);
@@ -233,6 +239,7 @@ bool DrainPipe(HANDLE pipe, Bytes& target)
         }
         moved = moved || received != 0;
     }
+    return moved;
 }
 
 // Feeds the child's input without ever blocking: the write end is in
@@ -306,9 +313,9 @@ private:
     throw ErrorMessage(messages::kWaitAbandoned);
 }
 
-template <typename Bytes>
+template <typename Output, typename Errors>
 std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, std::string_view input,
-                       Bytes& output, Bytes& errors, const ExchangeOptions& options)
+                       Output& output, Errors& errors, const ExchangeOptions& options)
 {
     ByteString commandLine = StartingCommandLine(command, arguments);
 
@@ -360,16 +367,20 @@ std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, s
 
 }  // namespace
 
-std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, const ByteBuffer& input,
-                              ByteBuffer& output, ByteBuffer& errors, const ExchangeOptions& options)
+template <typename Output>
+std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
+                              Output& output, ByteBuffer& errors, const ExchangeOptions& options)
 {
-    return Exchange(command, arguments, std::string_view(input.data(), input.size()), output, errors,
-             options);
+    return Exchange(command, arguments, std::string_view(input.data(), input.size()), output, errors, options);
 }
 
-std::uint32_t RunChildProcessText(const ByteString& command, const ByteString& arguments,
-                                  const ByteString& input, ByteString& output, ByteString& errors,
-                                  const ExchangeOptions& options)
+template std::uint32_t RunChildProcess(const ByteString&, const ByteString&, std::span<const char>, ByteBuffer&,
+                                       ByteBuffer&, const ExchangeOptions&);
+template std::uint32_t RunChildProcess(const ByteString&, const ByteString&, std::span<const char>,
+                                       GrowingGlobalBlock&, ByteBuffer&, const ExchangeOptions&);
+
+std::uint32_t RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
+                                  ByteString& output, ByteString& errors, const ExchangeOptions& options)
 {
     ByteString collectedOutput;
     ByteString collectedErrors;

@@ -1,9 +1,16 @@
 #include "host/filter_entry.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <optional>
+#include <span>
+#include <string_view>
+#include <type_traits>
 
+#include "common/global_block_win32.h"
 #include "common/messages.h"
 #include "common/win32_resource.h"
 #include "dialog/message_dialog_win32.h"
@@ -18,7 +25,9 @@ namespace tuvex {
 
 namespace {
 
-constexpr std::size_t kConversionFailed = static_cast<std::size_t>(-1);
+constexpr UINT kCodePage932 = 932;
+// Units converted per call: the conversion functions count in int.
+constexpr std::size_t kUnitsPerConversion = std::size_t(1) << 20;
 
 // The command from the parameter or, when there is none, from the popup
 // menu of the filter's menu definition file.
@@ -28,40 +37,6 @@ CommandEntry ChooseCommand(HWND hostWindow, const char* parameter, const char* m
         return ParseCommandParameter(parameter);
     }
     return ShowCommandMenu(hostWindow, ModuleFilePath(menuFileName));
-}
-
-// The "Japanese" locale (code page 932), made at the first conversion and
-// freed when the module is unloaded.
-_locale_t JapaneseLocale()
-{
-    static const UniqueLocale japanese(_create_locale(LC_ALL, "Japanese"));
-    if (!japanese) {
-        throw ErrorMessage(messages::kLocaleFailed);
-    }
-    return japanese.get();
-}
-
-[[noreturn]] void RaiseMemoryFailure()
-{
-    throw ErrorMessage(MessageWithCode(messages::kMemoryFailed, static_cast<std::uint32_t>(GetLastError())));
-}
-
-// A movable, zero-filled block of `size` bytes whose start `fill` writes.
-template <typename Fill>
-UniqueGlobal MakeBlock(std::size_t size, Fill fill)
-{
-    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, size));
-    if (!block) {
-        RaiseMemoryFailure();
-    }
-    void* data = GlobalLock(block.get());
-    if (data == nullptr) {
-        RaiseMemoryFailure();
-    }
-    std::memset(data, 0, size);
-    fill(static_cast<char*>(data));
-    GlobalUnlock(block.get());
-    return block;
 }
 
 // Shows a failure to the user; a failure to show it is not reported further.
@@ -90,39 +65,88 @@ HGLOBAL GuardFilterCall(HWND hostWindow, Body body) noexcept
     return result.release();
 }
 
-ByteString ToCodePage932(const wchar_t* text, _locale_t japanese)
+// How many characters at the start of `text` are ASCII. Code page 932 holds
+// them as single bytes of the same values, so they cross without the
+// conversion functions, which are slow with the checks asked of them below.
+template <typename Char>
+std::size_t AsciiPrefixLength(std::basic_string_view<Char> text)
 {
-    const std::size_t size = _wcstombs_l(nullptr, text, 0, japanese);
-    // A character that code page 932 cannot hold: the child must never get a
-    // text with that character dropped or replaced.
-    if (size == kConversionFailed) {
-        throw ErrorMessage(messages::kTextNotConvertible);
+    const auto beyond = std::find_if(text.begin(), text.end(), [](Char c) {
+        return static_cast<std::make_unsigned_t<Char>>(c) >= 0x80;
+    });
+    return static_cast<std::size_t>(beyond - text.begin());
+}
+
+// The text in code page 932. A character that the code page lacks is never
+// replaced by a look-alike ("é" by "e", "¥" by a backslash): the child must
+// get the text as written or not at all. The text is converted in pieces, so
+// its length has no limit; a surrogate pair cut in two is refused like a
+// whole one, since the code page holds no character beyond U+FFFF.
+GrowingGlobalBlock ToCodePage932(std::wstring_view text)
+{
+    GrowingGlobalBlock bytes;
+    const std::size_t ascii = AsciiPrefixLength(text);
+    bytes.reserve(ascii + (text.size() - ascii) * 2);  // a unit gives at most two bytes
+    bytes.resize(ascii);
+    std::transform(text.begin(), text.begin() + ascii, bytes.data(), [](wchar_t c) { return static_cast<char>(c); });
+    text.remove_prefix(ascii);
+    while (!text.empty()) {
+        const std::size_t units = std::min(text.size(), kUnitsPerConversion);
+        const std::size_t converted = bytes.size();
+        bytes.resize(converted + units * 2);
+        BOOL usedDefault = FALSE;
+        const int written = WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data(),
+                                                static_cast<int>(units), bytes.data() + converted,
+                                                static_cast<int>(units * 2), nullptr, &usedDefault);
+        if (written == 0 || usedDefault) {
+            throw ErrorMessage(messages::kTextNotConvertible);
+        }
+        bytes.resize(converted + static_cast<std::size_t>(written));
+        text.remove_prefix(units);
     }
-    ByteString bytes(size, '\0');
-    _wcstombs_l(bytes.data(), text, size, japanese);
     return bytes;
 }
 
 // The output up to its first zero byte, as a block of UTF-16 ending in a
 // zero unit. Output that is not code page 932 text is never half converted.
-UniqueGlobal ToUtf16Block(const ByteString& output, _locale_t japanese)
+UniqueGlobal ToUtf16Block(std::string_view output)
 {
-    const std::size_t units = _mbstowcs_l(nullptr, output.c_str(), 0, japanese);
-    if (units == kConversionFailed) {
-        throw ErrorMessage(messages::kOutputNotConvertible);
+    output = output.substr(0, output.find('\0'));
+    // The conversion counts in int, and the block must stay addressable.
+    if (output.size() > std::min<std::size_t>(INT_MAX, SIZE_MAX / sizeof(wchar_t) - 1)) {
+        throw ErrorMessage(messages::kOutputTooLarge);
     }
-    return MakeBlock((units + 1) * sizeof(wchar_t), [&](char* data) {
-        _mbstowcs_l(reinterpret_cast<wchar_t*>(data), output.c_str(), units, japanese);
-    });
+    GrowingGlobalBlock block;
+    block.resize((output.size() + 1) * sizeof(wchar_t));  // a byte gives at most one unit
+    auto* const units = reinterpret_cast<wchar_t*>(block.data());
+    const std::size_t ascii = AsciiPrefixLength(output);
+    std::transform(output.begin(), output.begin() + ascii, units, [](char c) { return static_cast<wchar_t>(c); });
+    const std::string_view rest = output.substr(ascii);
+    std::size_t count = ascii;
+    if (!rest.empty()) {
+        const int converted = MultiByteToWideChar(kCodePage932, MB_ERR_INVALID_CHARS, rest.data(),
+                                                  static_cast<int>(rest.size()), units + ascii,
+                                                  static_cast<int>(rest.size()));
+        if (converted == 0) {
+            throw ErrorMessage(messages::kOutputNotConvertible);
+        }
+        count += static_cast<std::size_t>(converted);
+    }
+    units[count] = L'\0';
+    block.resize((count + 1) * sizeof(wchar_t));
+    return block.Release();
 }
 
-// The output bytes unchanged, then a zero unit. Output of odd length gets
-// one byte of padding first, so that the zero unit is whole.
-UniqueGlobal ToByteBlock(const ByteBuffer& output)
+// Ends the output read into `block` with a zero unit, written in place.
+// Output of odd length gets one byte of padding first, so that the zero
+// unit is whole.
+UniqueGlobal EndWideBlock(GrowingGlobalBlock& block)
 {
-    const std::size_t padding = output.size() % 2;
-    return MakeBlock(output.size() + padding + sizeof(wchar_t),
-                     [&](char* data) { std::memcpy(data, output.data(), output.size()); });
+    const std::size_t size = block.size();
+    const std::size_t ending = size % 2 + sizeof(wchar_t);
+    block.resize(size + ending);
+    std::memset(block.data() + size, 0, ending);
+    return block.Release();
 }
 
 }  // namespace
@@ -136,30 +160,37 @@ HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parame
         if (entry.command.empty()) {
             return;
         }
-        const _locale_t japanese = JapaneseLocale();
-        const ByteString input = ToCodePage932(text ? text : L"", japanese);
-        ByteString output;
-        ByteString errors;
+        // The output is read into a block with room for as much as the
+        // input; the input is freed before the output is converted, so the
+        // two conversions never need room at the same time.
+        GrowingGlobalBlock output;
+        ByteBuffer errors;
         std::uint32_t exitStatus = 0;
-        RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
-            exitStatus = RunChildProcessText(entry.command, entry.arguments, input, output, errors, options);
-        });
+        {
+            const GrowingGlobalBlock input = ToCodePage932(text ? text : L"");
+            output.reserve(input.size());
+            RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
+                exitStatus = RunChildProcess(entry.command, entry.arguments,
+                                             std::span<const char>(input.data(), input.size()), output, errors,
+                                             options);
+            });
+        }
         if (IsCrashExitCode(exitStatus)) {
-            output.clear();  // a command cut off never replaces the text
+            output.resize(0);  // a command cut off never replaces the text
         }
 
         // The child's own words come first, then what went wrong with its
         // output.
         std::optional<ErrorMessage> outputFailure;
-        if (!output.empty()) {
+        if (output.size() != 0) {
             try {
-                result = ToUtf16Block(output, japanese);
+                result = ToUtf16Block(std::string_view(output.data(), output.size()));
             } catch (const ErrorMessage& failure) {
                 outputFailure = failure;
             }
         }
         if (!errors.empty()) {
-            ShowMessage(hostWindow, errors);
+            ShowMessage(hostWindow, ByteString(errors.begin(), errors.end()));
         }
         RaiseIfCrashed(exitStatus);
         if (outputFailure) {
@@ -176,16 +207,22 @@ HGLOBAL RunWideFilter(HWND hostWindow, const wchar_t* text, const char* paramete
         if (entry.command.empty()) {
             return;
         }
-        const auto* bytes = reinterpret_cast<const char*>(text);
-        const ByteBuffer input(bytes, bytes + (text ? std::wcslen(text) * sizeof(wchar_t) : 0));
-        ByteBuffer output;
+        // The host's text stays as it is for the whole call: the child reads
+        // it in place, and its output is read into the block handed back.
+        const std::span<const char> input(reinterpret_cast<const char*>(text),
+                                          text ? std::wcslen(text) * sizeof(wchar_t) : 0);
+        GrowingGlobalBlock output;
+        // A filter mostly gives back about as much as it gets: room for that
+        // from the start spares the block moves (and a moment with two
+        // copies of it) while it fills.
+        output.reserve(input.size() + 1 + sizeof(wchar_t));
         ByteBuffer errors;
         std::uint32_t exitStatus = 0;
         RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
             exitStatus = RunChildProcess(entry.command, entry.arguments, input, output, errors, options);
         });
-        if (!output.empty() && !IsCrashExitCode(exitStatus)) {
-            result = ToByteBlock(output);
+        if (output.size() != 0 && !IsCrashExitCode(exitStatus)) {
+            result = EndWideBlock(output);
         }
         if (!errors.empty()) {
             ShowMessageW(hostWindow, errors);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstring>
+#include <string>
 
 #include "host/exports.h"
 #include "support/test_support.h"
@@ -37,6 +39,17 @@ std::string Utf16Bytes(std::wstring_view text)
 std::string Utf16Block(std::wstring_view text)
 {
     return Utf16Bytes(text) + std::string(2, '\0');
+}
+
+// "same", or where a long result first differs from the one expected.
+std::string Mismatch(const std::string& got, const std::string& expected)
+{
+    const auto [at, unused] = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end());
+    if (got.size() == expected.size() && at == got.end()) {
+        return "same";
+    }
+    return "got " + std::to_string(got.size()) + " bytes for " + std::to_string(expected.size()) +
+           ", first difference at " + std::to_string(at - got.begin());
 }
 
 class FilterTest : public ::testing::Test {
@@ -148,6 +161,48 @@ TEST_F(FilterTest, NarrowFilterRunsNothingForATextThatCodePage932CannotHold)
     EXPECT_EQ(Narrow(L"smile \U0001F600", Parameter("err 78")), "(null)");
     EXPECT_EQ(Narrow(L"caf\u00e9", Parameter("err 78")), "(null)");
     EXPECT_EQ(Texts(watcher), std::vector<std::wstring>(2, L"テキストをコードページ932に変換できません"));
+}
+
+// Code page 932 has only look-alikes for these (Windows' default conversion
+// would send "e", a backslash, "μ", "|"), or nothing at all (the wave dash): the
+// child must never get a changed text.
+TEST_F(FilterTest, NarrowFilterRefusesCharactersThatCodePage932HasOnlyLookAlikesFor)
+{
+    const wchar_t* refused[] = {L"caf\u00e9", L"\u00a5100", L"5 \u00b5m", L"a\u00a6b", L"\u301c"};
+    for (const wchar_t* text : refused) {
+        DialogWatcher watcher;
+        EXPECT_EQ(Narrow(text, Parameter("hex-input")), "(null)") << Hex(Utf16Bytes(text));
+        EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"テキストをコードページ932に変換できません"});
+    }
+}
+
+TEST_F(FilterTest, NarrowFilterSendsAndReturnsCodePage932sOwnCharacters)
+{
+    // Full-width tilde, horizontal bar, circled one, Roman two, parenthesised "kabushiki".
+    const wchar_t* text = L"~\\ \uff5e\u2015\u2460\u2161\u3231";
+    EXPECT_EQ(Narrow(text, Parameter("hex-input")), Utf16Block(L"7e5c208160815c87408755878a"));
+    EXPECT_EQ(Narrow(text, Parameter("cat")), Utf16Block(text));
+}
+
+TEST_F(FilterTest, NarrowFilterConvertsTextsLongerThanOneConversionPieceWhole)
+{
+    std::wstring text(100000, L'a');
+    while (text.size() < (std::size_t(3) << 20) / 2) {
+        text += L"日本語のテキスト, line " + std::to_wstring(text.size()) + L"\r\n";
+    }
+    EXPECT_EQ(Mismatch(Narrow(text.c_str(), Parameter("cat")), Utf16Block(text)), "same");
+    DialogWatcher watcher;
+    EXPECT_EQ(Narrow((text + L"\u00e9").c_str(), Parameter("count-input")), "(null)");
+    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"テキストをコードページ932に変換できません"});
+}
+
+TEST_F(FilterTest, WideFilterReturnsOutputsOfAnyLengthInBlocksOfTheirExactSize)
+{
+    EXPECT_EQ(Mismatch(Wide(L"", Parameter("out-repeat 300001 61")), std::string(300001, 'a') + std::string(3, '\0')),
+              "same");
+    const std::wstring text((std::size_t(3) << 20) / 2 + 1, L'\u3042');
+    EXPECT_EQ(Mismatch(Wide(text.c_str(), Parameter("cat")), Utf16Block(text)), "same");
+    EXPECT_EQ(Wide(text.c_str(), Parameter("count-input")), "3145730" + std::string(3, '\0'));
 }
 
 TEST_F(FilterTest, NarrowFilterReturnsNullForOutputThatIsNotCodePage932)

@@ -17,13 +17,3 @@ using UniqueWindow = UniqueResource<HWND, &::DestroyWindow>;
 using UniqueAttributeList = UniqueResource<LPPROC_THREAD_ATTRIBUTE_LIST, &::DeleteProcThreadAttributeList>;
 
 }  // namespace tuvex
-
-#include <locale.h>
-
-namespace tuvex {
-
-// A locale object of the module's own: conversions through it leave the
-// C runtime's locale, which the host and its other modules share, alone.
-using UniqueLocale = UniqueResource<_locale_t, &::_free_locale>;
-
-}  // namespace tuvex

@@ -15,12 +15,13 @@
 
 namespace tuvex {
 
-// Has the shape of ByteBuffer where bytes are appended (size, resize, data),
+// Has the shape of ByteBuffer where bytes are appended (size, capacity, resize, data),
 // so the exchange reads into it as into any buffer. The block stays locked
 // while it is written and is unlocked whenever it may move.
 class GrowingGlobalBlock {
 public:
     std::size_t size() const noexcept { return size_; }
+    std::size_t capacity() const noexcept { return capacity_; }
     char* data() noexcept { return data_; }
     const char* data() const noexcept { return data_; }
 

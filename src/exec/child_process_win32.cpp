@@ -227,7 +227,13 @@ bool DrainPipe(HANDLE pipe, Bytes& target)
             return moved;
         }
         const std::size_t oldSize = target.size();
-        const DWORD wanted = std::max(available, kMinReadSize);
+        // Reads ask for more than waits, but not beyond the room the target
+        // already has when what waits fits there: growing a buffer that is
+        // about to hold the whole output would double it for a few bytes.
+        const std::size_t room = target.capacity() - oldSize;
+        const DWORD wanted = available <= room ? static_cast<DWORD>(std::min<std::size_t>(
+                                                     std::max(available, kMinReadSize), room))
+                                               : std::max(available, kMinReadSize);
         target.resize(oldSize + wanted);
         DWORD received = 0;
         const BOOL ok = ReadFile(pipe, target.data() + oldSize, wanted, &received, nullptr);

@@ -67,15 +67,5 @@ TEST(LocateCommand, PrefersTheSearchToAFileOfTheSameNameInTheCurrentFolder)
     EXPECT_EQ(LocateCommand("tuvex_test_child").file, ProgramDirectory() + "tuvex_test_child.exe");
 }
 
-TEST(LocateCommand, TakesACommandWithAFolderAsWrittenWithoutItsQuotes)
-{
-    TempFolder folder;
-    CreateDirectoryA((folder / "with space").c_str(), nullptr);
-    WriteBytes(folder / "with space\\tool.exe", "MZ");
-    EXPECT_EQ(LocateCommand("\"" + folder.path() + "with space\\tool.exe\"").file, folder / "with space\\tool.exe");
-    EXPECT_EQ(LocateCommand(folder / "with space\\tool").file, folder / "with space\\tool.exe");
-    EXPECT_EQ(LocateCommand(folder / "missing.exe").file, "");
-}
-
 }  // namespace
 }  // namespace tuvex

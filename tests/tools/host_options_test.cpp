@@ -49,14 +49,5 @@ TEST(HostOptions, NamesWhatIsWrongWithTheCommandLine)
               "--messages takes console or window, not none");
 }
 
-TEST(HostOptions, AcceptsOnlyTheRegisteredFilterNamesExactly)
-{
-    const std::vector<std::string> names{"Tuvex", "TuvexW"};
-    EXPECT_EQ(UnknownFilterProblem("TuvexW", names), "");
-    EXPECT_EQ(UnknownFilterProblem("tuvex", names), "the module has no filter tuvex; its filters are: Tuvex TuvexW");
-    EXPECT_EQ(UnknownFilterProblem("TuvexRun", names),
-              "the module has no filter TuvexRun; its filters are: Tuvex TuvexW");
-}
-
 }  // namespace
 }  // namespace tuvex::host

@@ -1,7 +1,5 @@
 #include "host_io_win32.h"
 
-#include "common/win32_resource.h"
-
 namespace tuvex::host {
 
 std::wstring Decode(std::string_view bytes, UINT codePage)
@@ -33,11 +31,21 @@ UINT StreamCodePage(HANDLE stream)
     return GetConsoleMode(stream, &mode) ? GetConsoleOutputCP() : CP_UTF8;
 }
 
+bool WriteBytes(HANDLE target, std::string_view bytes)
+{
+    DWORD written = 0;
+    return bytes.empty() || WriteFile(target, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
 bool WriteText(HANDLE stream, std::wstring_view text)
 {
-    const std::string bytes = Encode(text, StreamCodePage(stream));
-    DWORD written = 0;
-    return bytes.empty() || WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    return WriteBytes(stream, Encode(text, StreamCodePage(stream)));
+}
+
+UniqueHandle OpenFile(const std::string& path, DWORD access, DWORD disposition)
+{
+    HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, 0, nullptr);
+    return UniqueHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
 std::wstring SystemMessage(DWORD error)
@@ -72,13 +80,12 @@ std::optional<std::string> ReadAllBytes(HANDLE source, DWORD& error)
 
 std::optional<std::string> ReadFileBytes(const std::string& path, DWORD& error)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const UniqueHandle file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
+    if (!file) {
         error = GetLastError();
         return std::nullopt;
     }
-    const UniqueHandle owner(file);
-    return ReadAllBytes(owner.get(), error);
+    return ReadAllBytes(file.get(), error);
 }
 
 }  // namespace tuvex::host

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/win32_resource.h"
+
 namespace tuvex::host {
 
 std::wstring Decode(std::string_view bytes, UINT codePage);
@@ -16,8 +18,15 @@ std::string Encode(std::wstring_view text, UINT codePage);
 // The console's output code page when `stream` is a console, UTF-8 otherwise.
 UINT StreamCodePage(HANDLE stream);
 
+// Writes `bytes` to `target`; false when the write failed.
+bool WriteBytes(HANDLE target, std::string_view bytes);
+
 // Writes `text` to `stream` in its code page; false when the write failed.
 bool WriteText(HANDLE stream, std::wstring_view text);
+
+// The file at `path` opened with CreateFileA, or null (with the system's code
+// in GetLastError): CreateFileA's own failure value is not null.
+UniqueHandle OpenFile(const std::string& path, DWORD access, DWORD disposition);
 
 // The system's own words for an error code, without the final line end.
 std::wstring SystemMessage(DWORD error);

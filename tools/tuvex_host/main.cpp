@@ -80,26 +80,13 @@ int FailUsage(const std::string& problem)
     return 2;
 }
 
-// The opened file, or null (CreateFile's failure value is not null).
-UniqueHandle OpenFile(const std::string& path, DWORD access, DWORD disposition)
-{
-    HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, 0, nullptr);
-    return UniqueHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
-}
-
-bool WriteAll(HANDLE target, const std::string& bytes)
-{
-    DWORD written = 0;
-    return bytes.empty() || WriteFile(target, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
 bool WriteOutput(const std::string& path, const std::string& bytes)
 {
     if (path.empty()) {
-        return WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), bytes);
+        return WriteBytes(GetStdHandle(STD_OUTPUT_HANDLE), bytes);
     }
     const UniqueHandle file = OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
-    return file && WriteAll(file.get(), bytes);
+    return file && WriteBytes(file.get(), bytes);
 }
 
 // The input text, or nothing after the reason has been printed.

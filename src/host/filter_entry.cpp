@@ -12,13 +12,13 @@
 
 #include "common/global_block_win32.h"
 #include "common/messages.h"
+#include "common/module_location.h"
 #include "common/win32_resource.h"
 #include "dialog/message_dialog_win32.h"
-#include "host/run_with_wait_window.h"
 #include "exec/child_process.h"
 #include "exec/command_parameter.h"
 #include "exec/exit_status.h"
-#include "common/module_location.h"
+#include "host/run_with_wait_window.h"
 #include "menu/menu_popup_win32.h"
 
 namespace tuvex {

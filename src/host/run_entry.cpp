@@ -4,9 +4,9 @@
 
 #include "common/messages.h"
 #include "common/tuvex_types.h"
-#include "host/run_with_wait_window.h"
 #include "exec/child_process.h"
 #include "exec/exit_status.h"
+#include "host/run_with_wait_window.h"
 
 namespace tuvex {
 

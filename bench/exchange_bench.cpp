@@ -10,7 +10,8 @@
 //   exchange_bench.exe [MiB...]     (default sizes: 1 10 100)
 //
 // The copying child is tuvex_test_child.exe beside the benchmark. Each time is
-// the best of a few calls; each memory figure the largest of them.
+// the best of a few calls; each memory figure the largest of them. Calls that
+// are compared with each other take turns.
 #include <windows.h>
 #include <psapi.h>
 
@@ -191,19 +192,25 @@ struct Measure {
     bool whole = true;
 };
 
-// Calls `action` (which tells whether its result was whole) `repeats` times.
-Measure Repeat(MemoryProbe& memory, int repeats, const std::function<bool()>& action)
+// Calls each action (which tells whether its result was whole) `repeats`
+// times, one after the other in each round, so that a machine busy with other
+// work for a moment slows all of them alike.
+std::vector<Measure> Interleave(MemoryProbe& memory, int repeats,
+                                const std::vector<std::function<bool()>>& actions)
 {
-    Measure measure;
-    for (int i = 0; i < repeats; ++i) {
-        bool whole = false;
-        memory.Start();
-        const double seconds = Seconds([&] { whole = action(); });
-        measure.peakBytes = std::max(measure.peakBytes, memory.Added());
-        measure.seconds = i == 0 ? seconds : std::min(measure.seconds, seconds);
-        measure.whole = measure.whole && whole;
+    std::vector<Measure> measures(actions.size());
+    for (int round = 0; round < repeats; ++round) {
+        for (std::size_t i = 0; i < actions.size(); ++i) {
+            Measure& measure = measures[i];
+            bool whole = false;
+            memory.Start();
+            const double seconds = Seconds([&] { whole = actions[i](); });
+            measure.peakBytes = std::max(measure.peakBytes, memory.Added());
+            measure.seconds = round == 0 ? seconds : std::min(measure.seconds, seconds);
+            measure.whole = measure.whole && whole;
+        }
     }
-    return measure;
+    return measures;
 }
 
 // The naive exchange, for comparison: the whole input written before the
@@ -250,6 +257,7 @@ std::string NaiveExchange(const std::string& commandLine, const std::string& inp
 
 // The platform's limit: one process writes into a child's input from a thread
 // while reading the child's output, with blocking reads and writes of 1 MiB.
+// The child shares the benchmark's console, as most programs start a filter.
 std::string PlainPipeCopy(const std::string& commandLine, const std::string& input)
 {
     SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
@@ -346,14 +354,19 @@ int main(int argc, char** argv)
     std::printf("|------------------------------|----------|-----------|----------|--------------|\n");
     for (SameText& text : texts) {
         const std::wstring host(characters, text.character);
-        for (bool isWide : {true, false}) {
-            const Filter filter = isWide ? wide : narrow;
-            double& block = isWide ? text.wideBlock : text.narrowBlock;
-            Measure& measure = isWide ? text.wide : text.narrow;
-            measure = Repeat(memory, 3, [&] {
+        auto call = [&](Filter filter, double& block) {
+            return [&, filter] {
                 block = double(BlockSize(filter(nullptr, host.c_str(), copyParameter.c_str())));
                 return block > 0;
-            });
+            };
+        };
+        const std::vector<Measure> measures =
+            Interleave(memory, 3, {call(wide, text.wideBlock), call(narrow, text.narrowBlock)});
+        text.wide = measures[0];
+        text.narrow = measures[1];
+        for (bool isWide : {true, false}) {
+            const Measure& measure = isWide ? text.wide : text.narrow;
+            const double block = isWide ? text.wideBlock : text.narrowBlock;
             const std::string what = std::string(isWide ? "TuvexW, " : "Tuvex, ") + text.what;
             std::printf("| %-28s | %8.3f | %9.1f | %8.1f | %11.2fx |%s\n", what.c_str(), measure.seconds, block / kMiB,
                         measure.peakBytes / kMiB, measure.peakBytes / block, measure.whole ? "" : " INCOMPLETE");
@@ -371,24 +384,24 @@ int main(int argc, char** argv)
     for (int mebibytes : sizes) {
         const std::size_t bytes = std::size_t(mebibytes) << 20;
         // Short transfers are the noisiest (a child's start is much of them):
-        // their best of five stands for the exchange itself.
-        const int repeats = mebibytes <= 10 ? 5 : 1;
+        // their best of seven stands for the exchange itself.
+        const int repeats = mebibytes <= 10 ? 7 : 1;
         const std::wstring text(bytes / 2, L'a');
         const std::string input(bytes, 'a');
-        const Measure viaWide = Repeat(memory, repeats, [&] {
-            return BlockSize(wide(nullptr, text.c_str(), copyParameter.c_str())) == bytes + 2;
-        });
+        const std::vector<Measure> measures = Interleave(
+            memory, repeats,
+            {[&] { return BlockSize(wide(nullptr, text.c_str(), copyParameter.c_str())) == bytes + 2; },
+             [&] { return std::strlen(run(input.c_str(), childPath.c_str(), "cat")) == bytes; },
+             [&] { return PlainPipeCopy(copyCommandLine, input).size() == bytes; }});
+        const Measure& viaWide = measures[0];
+        const Measure& plain = measures[2];
         row("TuvexW", mebibytes, viaWide);
-        row("TuvexRun", mebibytes, Repeat(memory, repeats, [&] {
-                return std::strlen(run(input.c_str(), childPath.c_str(), "cat")) == bytes;
-            }));
+        row("TuvexRun", mebibytes, measures[1]);
         std::optional<Measure> naive;
         if (mebibytes <= 10) {
-            naive = Repeat(memory, 1, [&] { return NaiveExchange(copyCommandLine, input).size() == bytes; });
+            naive = Interleave(memory, 1, {[&] { return NaiveExchange(copyCommandLine, input).size() == bytes; }})[0];
             row("naive: 256-byte reads, busy polling", mebibytes, *naive);
         }
-        const Measure plain =
-            Repeat(memory, repeats, [&] { return PlainPipeCopy(copyCommandLine, input).size() == bytes; });
         row("plain exchange, 1 MiB reads", mebibytes, plain);
         if (mebibytes == 10) {
             wide10 = viaWide, naive10 = naive, plain10 = plain;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fuzz_check.h"
+#include "common/code_page_932.h"
 #include "common/module_location.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -32,6 +32,5 @@ extern const char kOnlyInCurrentFolderAfterCommand[];  // はカレントフォ�
 extern const char kWriteDotBackslashAfterCommand[];   //  と書いてください
 extern const char kCommandCrashed[];         // コマンドが異常終了しました(
 extern const char kCommandEnded[];           // コマンドを終了しました
-extern const char kOutputTooLarge[];         // コマンドの出力が大きすぎてUTF-16に変換できません
 
 }  // namespace tuvex::messages

@@ -6,11 +6,6 @@ namespace tuvex {
 
 ByteString moduleDirectory;
 
-bool IsCp932LeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 ByteString DirectoryOfModulePath(std::string_view modulePath, LeadByteTest isLeadByte)
 {
     std::string_view drive;

@@ -15,8 +15,6 @@ extern ByteString moduleDirectory;
 // Tells whether a byte starts a double-byte character of the ANSI code page.
 using LeadByteTest = bool (*)(unsigned char byte);
 
-bool IsCp932LeadByte(unsigned char byte);
-
 // The drive and directory of `modulePath`, up to and including its last
 // single-byte "\" or "/" (the directory cut to 255 bytes); the second byte of
 // a double-byte character is never a separator.

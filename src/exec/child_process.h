@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 #include "common/tuvex_types.h"
 
@@ -49,7 +50,44 @@ struct ExchangeOptions {
     ExchangeObserver* observer = nullptr;
 };
 
-class GrowingGlobalBlock;
+// Where a child's output goes: bytes are read from the pipe straight into
+// room that the sink makes at its end.
+class ByteSink {
+public:
+    // Bytes received so far.
+    virtual std::size_t size() const = 0;
+    // Bytes that fit before the sink has to grow.
+    virtual std::size_t room() const = 0;
+    // Room for `count` more bytes at the end, to be read into.
+    virtual char* Extend(std::size_t count) = 0;
+    // That many bytes of the room given by Extend were read; the rest of it
+    // is given back.
+    virtual void Commit(std::size_t count) = 0;
+
+protected:
+    ~ByteSink() = default;
+};
+
+// A buffer that bytes are appended to (ByteBuffer, ByteString, or the block
+// that a filter hands to the host), as a sink.
+template <typename Bytes>
+class AppendingSink final : public ByteSink {
+public:
+    explicit AppendingSink(Bytes& bytes) : bytes_(bytes) {}
+    std::size_t size() const override { return bytes_.size(); }
+    std::size_t room() const override { return bytes_.capacity() - bytes_.size(); }
+    char* Extend(std::size_t count) override
+    {
+        kept_ = bytes_.size();
+        bytes_.resize(kept_ + count);
+        return bytes_.data() + kept_;
+    }
+    void Commit(std::size_t count) override { bytes_.resize(kept_ + count); }
+
+private:
+    Bytes& bytes_;
+    std::size_t kept_ = 0;
+};
 
 // Runs `command` with `arguments`, feeds it `input` followed by end of file
 // and appends everything it writes to `output` and `errors` until it has
@@ -63,11 +101,18 @@ class GrowingGlobalBlock;
 // the system allows, so that it can be ended with all it started.
 //
 // The input is read in place: it must stay as it is until the call returns.
-// The standard output goes to a ByteBuffer or straight into the block that a
-// filter hands to the host (GrowingGlobalBlock).
-template <typename Output>
 std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
-                              Output& output, ByteBuffer& errors, const ExchangeOptions& options = {});
+                              ByteSink& output, ByteBuffer& errors, const ExchangeOptions& options = {});
+
+// The same with the standard output appended to a buffer.
+template <typename Bytes>
+    requires(!std::is_base_of_v<ByteSink, Bytes>)
+std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
+                              Bytes& output, ByteBuffer& errors, const ExchangeOptions& options = {})
+{
+    AppendingSink<Bytes> sink(output);
+    return RunChildProcess(command, arguments, input, static_cast<ByteSink&>(sink), errors, options);
+}
 
 // The same for byte strings. On failure the output strings are left as they
 // were.

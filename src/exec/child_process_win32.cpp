@@ -4,7 +4,6 @@
 #include <array>
 #include <vector>
 
-#include "common/global_block_win32.h"
 #include "common/messages.h"
 #include "common/win32_resource.h"
 #include "exec/child_process.h"
@@ -210,42 +209,39 @@ bool IsPipeFullForNow(DWORD writeError)
     return writeError == ERROR_NO_SYSTEM_RESOURCES || writeError == ERROR_NOT_ENOUGH_QUOTA;
 }
 
-// Moves what waits in `pipe` to the end of `target`, in reads as large as
-// what waits, until the pipe is empty for the moment or kMaxDrainSize has
-// moved. Never blocks: a read is issued only when bytes wait.
-template <typename Bytes>
-bool DrainPipe(HANDLE pipe, Bytes& target)
+// Moves what waits in `pipe` to `target`, in reads as large as what waits,
+// until the pipe is empty for the moment or kMaxDrainSize has moved. Never
+// blocks: a read is issued only when bytes wait.
+bool DrainPipe(HANDLE pipe, ByteSink& target)
 {
-    const std::size_t startSize = target.size();
-    bool moved = false;
-    while (target.size() - startSize < kMaxDrainSize) {
+    std::size_t moved = 0;
+    while (moved < kMaxDrainSize) {
         DWORD available = 0;
         if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) {
             RaiseWithLastError(messages::kPipePeekFailed);
         }
         if (available == 0) {
-            return moved;
+            return moved != 0;
         }
-        const std::size_t oldSize = target.size();
         // Reads ask for more than waits, but not beyond the room the target
         // already has when what waits fits there: growing a buffer that is
         // about to hold the whole output would double it for a few bytes.
-        const std::size_t room = target.capacity() - oldSize;
+        const std::size_t room = target.room();
         const DWORD wanted = available <= room ? static_cast<DWORD>(std::min<std::size_t>(
                                                      std::max(available, kMinReadSize), room))
                                                : std::max(available, kMinReadSize);
-        target.resize(oldSize + wanted);
+        char* const into = target.Extend(wanted);
         DWORD received = 0;
-        const BOOL ok = ReadFile(pipe, target.data() + oldSize, wanted, &received, nullptr);
+        const BOOL ok = ReadFile(pipe, into, wanted, &received, nullptr);
         const DWORD readError = GetLastError();
-        target.resize(oldSize + received);
+        target.Commit(received);
         if (!ok) {
             SetLastError(readError);
             RaiseWithLastError(messages::kPipeReadFailed);
         }
-        moved = moved || received != 0;
+        moved += received;
     }
-    return moved;
+    return true;
 }
 
 // Feeds the child's input without ever blocking: the write end is in
@@ -319,9 +315,8 @@ private:
     throw ErrorMessage(messages::kWaitAbandoned);
 }
 
-template <typename Output, typename Errors>
 std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, std::string_view input,
-                       Output& output, Errors& errors, const ExchangeOptions& options)
+                       ByteSink& output, ByteSink& errors, const ExchangeOptions& options)
 {
     ByteString commandLine = StartingCommandLine(command, arguments);
 
@@ -373,24 +368,21 @@ std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, s
 
 }  // namespace
 
-template <typename Output>
 std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
-                              Output& output, ByteBuffer& errors, const ExchangeOptions& options)
+                              ByteSink& output, ByteBuffer& errors, const ExchangeOptions& options)
 {
-    return Exchange(command, arguments, std::string_view(input.data(), input.size()), output, errors, options);
+    AppendingSink errorSink(errors);
+    return Exchange(command, arguments, std::string_view(input.data(), input.size()), output, errorSink, options);
 }
-
-template std::uint32_t RunChildProcess(const ByteString&, const ByteString&, std::span<const char>, ByteBuffer&,
-                                       ByteBuffer&, const ExchangeOptions&);
-template std::uint32_t RunChildProcess(const ByteString&, const ByteString&, std::span<const char>,
-                                       GrowingGlobalBlock&, ByteBuffer&, const ExchangeOptions&);
 
 std::uint32_t RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
                                   ByteString& output, ByteString& errors, const ExchangeOptions& options)
 {
     ByteString collectedOutput;
     ByteString collectedErrors;
-    const std::uint32_t exitStatus = Exchange(command, arguments, input, collectedOutput, collectedErrors, options);
+    AppendingSink outputSink(collectedOutput);
+    AppendingSink errorSink(collectedErrors);
+    const std::uint32_t exitStatus = Exchange(command, arguments, input, outputSink, errorSink, options);
     output = std::move(collectedOutput);
     errors = std::move(collectedErrors);
     return exitStatus;

@@ -1,6 +1,6 @@
 #include "exec/command_lookup.h"
 
-#include "common/module_location.h"
+#include "common/code_page_932.h"
 
 namespace tuvex {
 

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/code_page_932.h"
 #include "common/module_location.h"
 #include "exec/command_lookup.h"
 

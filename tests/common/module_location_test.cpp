@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/code_page_932.h"
 #include "common/module_location.h"
 
 namespace tuvex {

@@ -118,6 +118,15 @@ TEST_F(FilterTest, NarrowFilterCutsTheOutputAtItsFirstZeroByte)
     EXPECT_EQ(Narrow(L"", Parameter("out 0078")), std::string(2, '\0'));
 }
 
+TEST_F(FilterTest, NarrowFilterJoinsACharacterWhoseBytesArriveApart)
+{
+    // "あ" is 0x82 0xA0; the child pauses between its two bytes.
+    EXPECT_EQ(Narrow(L"", Parameter("out 6182 sleep 100 out a062")), Utf16Block(L"a\u3042b"));
+    DialogWatcher watcher;
+    EXPECT_EQ(Narrow(L"", Parameter("out 6182")), "(null)");
+    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"コマンドの出力をUTF-16に変換できません"});
+}
+
 TEST_F(FilterTest, WideFilterReturnsZeroBytesAndPadsAnOddLengthOutput)
 {
     const std::string withZeros("a\0\0b", 4);

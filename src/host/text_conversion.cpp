@@ -1,0 +1,139 @@
+#include "host/text_conversion.h"
+
+#include <algorithm>
+#include <cstring>
+#include <type_traits>
+
+#include "common/code_page_932.h"
+#include "common/messages.h"
+
+namespace tuvex {
+
+namespace {
+
+constexpr UINT kCodePage932 = 932;
+// Units converted per call: the conversion functions count in int.
+constexpr std::size_t kUnitsPerConversion = std::size_t(1) << 20;
+// Output bytes decoded per call. Room for the units they give is made before
+// the call, so this is also how far that room may reach beyond the text.
+constexpr std::size_t kBytesPerDecoding = std::size_t(1) << 20;
+
+// How many characters at the start of `text` are ASCII. Code page 932 holds
+// them as single bytes of the same values, so they cross without the
+// conversion functions, which are slow with the checks asked of them here.
+template <typename Char>
+std::size_t AsciiPrefixLength(std::basic_string_view<Char> text)
+{
+    const auto beyond = std::find_if(text.begin(), text.end(), [](Char c) {
+        return static_cast<std::make_unsigned_t<Char>>(c) >= 0x80;
+    });
+    return static_cast<std::size_t>(beyond - text.begin());
+}
+
+}  // namespace
+
+GrowingGlobalBlock ToCodePage932(std::wstring_view text)
+{
+    GrowingGlobalBlock bytes;
+    const std::size_t ascii = AsciiPrefixLength(text);
+    bytes.reserve(ascii + (text.size() - ascii) * 2);  // a unit gives at most two bytes
+    bytes.resize(ascii);
+    std::transform(text.begin(), text.begin() + ascii, bytes.data(), [](wchar_t c) { return static_cast<char>(c); });
+    text.remove_prefix(ascii);
+    // A surrogate pair cut in two by a piece's end is refused like a whole
+    // one: the code page holds no character beyond U+FFFF.
+    while (!text.empty()) {
+        const std::size_t units = std::min(text.size(), kUnitsPerConversion);
+        const std::size_t converted = bytes.size();
+        bytes.resize(converted + units * 2);
+        BOOL usedDefault = FALSE;
+        const int written = WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data(),
+                                                static_cast<int>(units), bytes.data() + converted,
+                                                static_cast<int>(units * 2), nullptr, &usedDefault);
+        if (written == 0 || usedDefault) {
+            throw ErrorMessage(messages::kTextNotConvertible);
+        }
+        bytes.resize(converted + static_cast<std::size_t>(written));
+        text.remove_prefix(units);
+    }
+    return bytes;
+}
+
+Utf16FromCodePage932::Utf16FromCodePage932(std::size_t expectedUnits)
+{
+    // With room for one decoding beyond the text and its zero unit, output
+    // of the expected length never moves the block.
+    units_.reserve((expectedUnits + 1 + kBytesPerDecoding) * sizeof(wchar_t));
+}
+
+char* Utf16FromCodePage932::Extend(std::size_t count)
+{
+    kept_ = pending_.size();
+    pending_.resize(kept_ + count);
+    return pending_.data() + kept_;
+}
+
+void Utf16FromCodePage932::Commit(std::size_t count)
+{
+    pending_.resize(kept_ + count);
+    received_ += count;
+    if (ended_ || invalid_) {
+        pending_.clear();
+        return;
+    }
+    std::string_view bytes(pending_.data(), pending_.size());
+    const std::size_t zero = bytes.find('\0');
+    ended_ = zero != std::string_view::npos;
+    if (ended_) {
+        Decode(bytes.substr(0, zero));
+        pending_.clear();
+        return;
+    }
+    const std::size_t whole = WholeCharactersLength(bytes);
+    Decode(bytes.substr(0, whole));
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(whole));
+}
+
+UniqueGlobal Utf16FromCodePage932::Finish()
+{
+    if (received_ == 0) {
+        return UniqueGlobal();
+    }
+    if (!ended_ && !invalid_) {
+        Decode(std::string_view(pending_.data(), pending_.size()));  // a character cut off by the end
+    }
+    if (invalid_) {
+        throw ErrorMessage(messages::kOutputNotConvertible);
+    }
+    const std::size_t size = units_.size();
+    units_.resize(size + sizeof(wchar_t));
+    std::memset(units_.data() + size, 0, sizeof(wchar_t));
+    return units_.Release();
+}
+
+void Utf16FromCodePage932::Decode(std::string_view bytes)
+{
+    while (!bytes.empty() && !invalid_) {
+        const std::string_view piece = bytes.size() <= kBytesPerDecoding
+                                           ? bytes
+                                           : bytes.substr(0, WholeCharactersLength(bytes.substr(0, kBytesPerDecoding)));
+        const std::size_t decoded = units_.size() / sizeof(wchar_t);
+        units_.resize((decoded + piece.size()) * sizeof(wchar_t));  // a byte gives at most one unit
+        wchar_t* const into = reinterpret_cast<wchar_t*>(units_.data()) + decoded;
+        const std::size_t ascii = AsciiPrefixLength(piece);
+        std::transform(piece.begin(), piece.begin() + ascii, into, [](char c) { return static_cast<wchar_t>(c); });
+        std::size_t count = ascii;
+        const std::string_view rest = piece.substr(ascii);
+        if (!rest.empty()) {
+            const int converted = MultiByteToWideChar(kCodePage932, MB_ERR_INVALID_CHARS, rest.data(),
+                                                      static_cast<int>(rest.size()), into + ascii,
+                                                      static_cast<int>(rest.size()));
+            invalid_ = converted == 0;
+            count += static_cast<std::size_t>(converted);
+        }
+        units_.resize((decoded + count) * sizeof(wchar_t));
+        bytes.remove_prefix(piece.size());
+    }
+}
+
+}  // namespace tuvex

@@ -1,5 +1,7 @@
 // Module paths: the directory is a prefix of the path that ends at a
 // single-byte separator (or is the drive alone), at most 255 bytes past it.
+// The same bytes as code page 932 text: the whole characters found by looking
+// back from the end are those found by walking from the start.
 #include <cstdint>
 #include <string>
 
@@ -10,6 +12,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string path(reinterpret_cast<const char*>(data), size);
+    std::size_t characterStart = 0;
+    while (characterStart + 1 < size) {
+        characterStart += tuvex::IsCp932LeadByte(data[characterStart]) ? 2 : 1;
+    }
+    const bool lastByteStartsACharacter = characterStart + 1 == size && tuvex::IsCp932LeadByte(data[characterStart]);
+    FUZZ_CHECK(tuvex::WholeCharactersLength(path) == size - (lastByteStartsACharacter ? 1 : 0));
+
     const std::string directory = tuvex::DirectoryOfModulePath(path, &tuvex::IsCp932LeadByte);
     FUZZ_CHECK(path.compare(0, directory.size(), directory) == 0);
     const std::size_t driveLength = path.size() >= 2 && path[1] == ':' ? 2 : 0;

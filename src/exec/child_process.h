@@ -90,7 +90,7 @@ private:
 };
 
 // Runs `command` with `arguments`, feeds it `input` followed by end of file
-// and appends everything it writes to `output` and `errors` until it has
+// and hands everything it writes to `output` and `errors` until it has
 // ended; returns its exit status (see IsCrashExitCode). Raises an error
 // message when a step fails; bytes collected until then stay in the buffers.
 //

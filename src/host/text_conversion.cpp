@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <type_traits>
 
 #include "common/code_page_932.h"
@@ -14,6 +15,10 @@ namespace {
 constexpr UINT kCodePage932 = 932;
 // Units converted per call: the conversion functions count in int.
 constexpr std::size_t kUnitsPerConversion = std::size_t(1) << 20;
+// Texts with at least this many units beyond their ASCII start are converted
+// on two threads: the checked conversion is slow enough to make the second
+// thread pay.
+constexpr std::size_t kUnitsWorthASecondThread = std::size_t(4) << 20;
 // Output bytes decoded per call. Room for the units they give is made before
 // the call, so this is also how far that room may reach beyond the text.
 constexpr std::size_t kBytesPerDecoding = std::size_t(1) << 20;
@@ -30,32 +35,97 @@ std::size_t AsciiPrefixLength(std::basic_string_view<Char> text)
     return static_cast<std::size_t>(beyond - text.begin());
 }
 
+// Converts `text` into `into`, which has room for two bytes per unit, in
+// pieces, since the conversion functions count in int. Returns the bytes
+// written; none when the code page lacks a character of the text.
+std::optional<std::size_t> ConvertToCodePage932(std::wstring_view text, char* into)
+{
+    std::size_t written = 0;
+    while (!text.empty()) {
+        const std::size_t units = std::min(text.size(), kUnitsPerConversion);
+        BOOL usedDefault = FALSE;
+        const int count = WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(units),
+                                              into + written, static_cast<int>(units * 2), nullptr, &usedDefault);
+        if (count == 0 || usedDefault) {
+            return std::nullopt;
+        }
+        written += static_cast<std::size_t>(count);
+        text.remove_prefix(units);
+    }
+    return written;
+}
+
+// The second half of a text, converted beside the first.
+struct HalfConversion {
+    std::wstring_view text;
+    char* into;
+    std::optional<std::size_t> written;
+};
+
+DWORD WINAPI ConvertHalf(void* conversion)
+{
+    auto& half = *static_cast<HalfConversion*>(conversion);
+    half.written = ConvertToCodePage932(half.text, half.into);
+    return 0;
+}
+
+// Runs `routine` on a thread of its own, or at once when no thread can be
+// had, and waits for its end before it goes: the routine works on its
+// owner's data.
+class ThreadBeside {
+public:
+    ThreadBeside(LPTHREAD_START_ROUTINE routine, void* parameter)
+        : thread_(CreateThread(nullptr, 0, routine, parameter, 0, nullptr))
+    {
+        if (!thread_) {
+            routine(parameter);
+        }
+    }
+    ~ThreadBeside()
+    {
+        if (thread_) {
+            WaitForSingleObject(thread_.get(), INFINITE);
+        }
+    }
+    ThreadBeside(const ThreadBeside&) = delete;
+    ThreadBeside& operator=(const ThreadBeside&) = delete;
+
+private:
+    UniqueHandle thread_;
+};
+
 }  // namespace
 
 GrowingGlobalBlock ToCodePage932(std::wstring_view text)
 {
-    GrowingGlobalBlock bytes;
     const std::size_t ascii = AsciiPrefixLength(text);
-    bytes.reserve(ascii + (text.size() - ascii) * 2);  // a unit gives at most two bytes
-    bytes.resize(ascii);
+    const std::wstring_view rest = text.substr(ascii);
+    GrowingGlobalBlock bytes;
+    bytes.resize(ascii + rest.size() * 2);  // a unit gives at most two bytes
     std::transform(text.begin(), text.begin() + ascii, bytes.data(), [](wchar_t c) { return static_cast<char>(c); });
-    text.remove_prefix(ascii);
-    // A surrogate pair cut in two by a piece's end is refused like a whole
+
+    // A long rest is converted in two halves at once, the second half on a
+    // thread of its own, into room of its own; it is moved next to the first
+    // afterwards. A surrogate pair cut in two there is refused like a whole
     // one: the code page holds no character beyond U+FFFF.
-    while (!text.empty()) {
-        const std::size_t units = std::min(text.size(), kUnitsPerConversion);
-        const std::size_t converted = bytes.size();
-        bytes.resize(converted + units * 2);
-        BOOL usedDefault = FALSE;
-        const int written = WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data(),
-                                                static_cast<int>(units), bytes.data() + converted,
-                                                static_cast<int>(units * 2), nullptr, &usedDefault);
-        if (written == 0 || usedDefault) {
-            throw ErrorMessage(messages::kTextNotConvertible);
+    const std::size_t firstUnits = rest.size() >= kUnitsWorthASecondThread ? rest.size() / 2 : rest.size();
+    char* const firstInto = bytes.data() + ascii;
+    HalfConversion second{rest.substr(firstUnits), firstInto + firstUnits * 2, 0};
+    std::optional<std::size_t> firstWritten;
+    {
+        std::optional<ThreadBeside> worker;
+        if (!second.text.empty()) {
+            worker.emplace(&ConvertHalf, &second);
         }
-        bytes.resize(converted + static_cast<std::size_t>(written));
-        text.remove_prefix(units);
+        firstWritten = ConvertToCodePage932(rest.substr(0, firstUnits), firstInto);
     }
+    if (!firstWritten || !second.written) {
+        throw ErrorMessage(messages::kTextNotConvertible);
+    }
+    if (firstInto + *firstWritten != second.into) {
+        std::memmove(firstInto + *firstWritten, second.into, *second.written);
+    }
+    bytes.resize(ascii + *firstWritten + *second.written);
     return bytes;
 }
 

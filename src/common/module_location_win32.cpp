@@ -15,21 +15,24 @@ bool IsAnsiLeadByte(unsigned char byte)
 
 }  // namespace
 
+ByteString ModuleFileDirectory(HMODULE module)
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return {};
+    }
+    return DirectoryOfModulePath(std::string_view(path, length), &IsAnsiLeadByte);
+}
+
 void RecordModuleLocation(HINSTANCE instance, DWORD reason)
 {
     moduleInstance = instance;
-    if (reason != DLL_PROCESS_ATTACH) {
-        return;
+    if (reason == DLL_PROCESS_ATTACH) {
+        // Without a directory, files are looked for in the current directory
+        // rather than in a wrong one.
+        moduleDirectory = ModuleFileDirectory(instance);
     }
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(instance, path, MAX_PATH);
-    // A failed or cut-off name leaves the directory empty: files are then
-    // looked for in the current directory rather than in a wrong one.
-    if (length == 0 || length >= MAX_PATH) {
-        moduleDirectory.clear();
-        return;
-    }
-    moduleDirectory = DirectoryOfModulePath(std::string_view(path, length), &IsAnsiLeadByte);
 }
 
 }  // namespace tuvex

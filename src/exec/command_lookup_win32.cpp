@@ -1,7 +1,6 @@
 #include <windows.h>
 
-#include "common/code_page_932.h"
-#include "common/module_location.h"
+#include "common/module_location_win32.h"
 #include "exec/command_lookup.h"
 
 namespace tuvex {
@@ -15,16 +14,6 @@ ByteString FolderFrom(Query query)
     char buffer[MAX_PATH + 1] = {};
     const UINT length = query(buffer, MAX_PATH);
     return length > 0 && length < MAX_PATH ? ByteString(buffer, length) : ByteString();
-}
-
-ByteString ProgramFolder()
-{
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return {};
-    }
-    return DirectoryOfModulePath(std::string_view(path, length), &IsCp932LeadByte);
 }
 
 ByteString PathVariable()
@@ -53,7 +42,8 @@ PathKind KindOf(const ByteString& path)
 CommandLocation LocateCommand(const ByteString& command)
 {
     const std::vector<ByteString> folders =
-        SearchFolders(ProgramFolder(), FolderFrom([](char* buffer, UINT size) { return GetSystemDirectoryA(buffer, size); }),
+        SearchFolders(ModuleFileDirectory(nullptr),
+                      FolderFrom([](char* buffer, UINT size) { return GetSystemDirectoryA(buffer, size); }),
                       FolderFrom([](char* buffer, UINT size) { return GetWindowsDirectoryA(buffer, size); }),
                       PathVariable());
     return FindCommand(command, folders, &KindOf);

@@ -89,29 +89,70 @@ private:
     std::size_t kept_ = 0;
 };
 
+// Where a child's input comes from: the exchange writes it piece by piece,
+// straight from the source's memory, while the child runs.
+class ByteSource {
+public:
+    // The next bytes to write, or empty once all are written. They stay where
+    // they are, unchanged, until Consume has taken them: a write may still be
+    // reading them.
+    virtual std::span<const char> Pending() = 0;
+    // The first `count` bytes of Pending() were written.
+    virtual void Consume(std::size_t count) = 0;
+
+protected:
+    ~ByteSource() = default;
+};
+
+// Bytes that are already in memory, read in place.
+class SpanSource final : public ByteSource {
+public:
+    explicit SpanSource(std::span<const char> bytes) : rest_(bytes) {}
+    std::span<const char> Pending() override { return rest_; }
+    void Consume(std::size_t count) override { rest_ = rest_.subspan(count); }
+
+private:
+    std::span<const char> rest_;
+};
+
 // Runs `command` with `arguments`, feeds it `input` followed by end of file
 // and hands everything it writes to `output` and `errors` until it has
 // ended; returns its exit status (see IsCrashExitCode). Raises an error
-// message when a step fails; bytes collected until then stay in the buffers.
+// message when a step fails; bytes collected until then stay in the sinks.
 //
 // The command is located by LocateCommand (never in the current folder) and
 // started by its full path; a script whose first line is "#!" is started
 // through the program named there, located the same way. The child inherits
 // its three pipe ends and no other handle, and runs in a job of its own where
 // the system allows, so that it can be ended with all it started.
-//
-// The input is read in place: it must stay as it is until the call returns.
-std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
-                              ByteSink& output, ByteBuffer& errors, const ExchangeOptions& options = {});
+std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, ByteSource& input,
+                              ByteSink& output, ByteSink& errors, const ExchangeOptions& options = {});
 
-// The same with the standard output appended to a buffer.
-template <typename Bytes>
-    requires(!std::is_base_of_v<ByteSink, Bytes>)
-std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
-                              Bytes& output, ByteBuffer& errors, const ExchangeOptions& options = {})
+// Calls `body` with `bytes` as a sink: itself, or a buffer that bytes are
+// appended to.
+template <typename Bytes, typename Body>
+decltype(auto) WithSink(Bytes& bytes, Body body)
 {
-    AppendingSink<Bytes> sink(output);
-    return RunChildProcess(command, arguments, input, static_cast<ByteSink&>(sink), errors, options);
+    if constexpr (std::is_base_of_v<ByteSink, Bytes>) {
+        return body(static_cast<ByteSink&>(bytes));
+    } else {
+        AppendingSink<Bytes> sink(bytes);
+        return body(static_cast<ByteSink&>(sink));
+    }
+}
+
+// The same with the input read in place (it must stay as it is until the
+// call returns) and outputs that are sinks or buffers.
+template <typename Output, typename Errors>
+std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
+                              Output& output, Errors& errors, const ExchangeOptions& options = {})
+{
+    SpanSource source(input);
+    return WithSink(output, [&](ByteSink& outputSink) {
+        return WithSink(errors, [&](ByteSink& errorSink) {
+            return RunChildProcess(command, arguments, source, outputSink, errorSink, options);
+        });
+    });
 }
 
 // The same for byte strings. On failure the output strings are left as they

@@ -250,9 +250,9 @@ bool DrainPipe(HANDLE pipe, ByteSink& target)
 // written the write end is closed, which the child reads as end of file.
 class InputFeeder {
 public:
-    InputFeeder(UniqueHandle& writeEnd, std::string_view input, DWORD pipeSize)
+    InputFeeder(UniqueHandle& writeEnd, ByteSource& input, DWORD pipeSize)
         : writeEnd_(writeEnd),
-          rest_(input),
+          input_(input),
           maxWriteSize_(std::max(pipeSize, kMinWriteSize)),
           writeSize_(maxWriteSize_)
     {
@@ -266,15 +266,16 @@ public:
     bool Feed()
     {
         bool moved = false;
-        while (writeEnd_ && !rest_.empty()) {
-            const DWORD size = static_cast<DWORD>(std::min<std::size_t>(rest_.size(), writeSize_));
+        std::span<const char> pending;
+        while (writeEnd_ && !(pending = input_.Pending()).empty()) {
+            const DWORD size = static_cast<DWORD>(std::min<std::size_t>(pending.size(), writeSize_));
             DWORD written = 0;
-            if (!WriteFile(writeEnd_.get(), rest_.data(), size, &written, nullptr)) {
+            if (!WriteFile(writeEnd_.get(), pending.data(), size, &written, nullptr)) {
                 const DWORD error = GetLastError();
                 if (error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE) {
                     // The child closed its input without reading all of it:
                     // that is its choice, not a failure.
-                    rest_ = {};
+                    writeEnd_.reset();
                     break;
                 }
                 if (!IsPipeFullForNow(error)) {
@@ -288,11 +289,11 @@ public:
                 writeSize_ /= 2;
                 continue;
             }
-            rest_.remove_prefix(written);
+            input_.Consume(written);
             writeSize_ = std::min(writeSize_ * 2, maxWriteSize_);
             moved = true;
         }
-        if (rest_.empty()) {
+        if (writeEnd_ && pending.empty()) {
             writeEnd_.reset();
         }
         return moved;
@@ -300,7 +301,7 @@ public:
 
 private:
     UniqueHandle& writeEnd_;
-    std::string_view rest_;
+    ByteSource& input_;
     DWORD maxWriteSize_;
     DWORD writeSize_;
 };
@@ -315,7 +316,7 @@ private:
     throw ErrorMessage(messages::kWaitAbandoned);
 }
 
-std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, std::string_view input,
+std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, ByteSource& input,
                        ByteSink& output, ByteSink& errors, const ExchangeOptions& options)
 {
     ByteString commandLine = StartingCommandLine(command, arguments);
@@ -368,11 +369,10 @@ std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, s
 
 }  // namespace
 
-std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
-                              ByteSink& output, ByteBuffer& errors, const ExchangeOptions& options)
+std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, ByteSource& input,
+                              ByteSink& output, ByteSink& errors, const ExchangeOptions& options)
 {
-    AppendingSink errorSink(errors);
-    return Exchange(command, arguments, std::string_view(input.data(), input.size()), output, errorSink, options);
+    return Exchange(command, arguments, input, output, errors, options);
 }
 
 std::uint32_t RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
@@ -382,7 +382,8 @@ std::uint32_t RunChildProcessText(const ByteString& command, const ByteString& a
     ByteString collectedErrors;
     AppendingSink outputSink(collectedOutput);
     AppendingSink errorSink(collectedErrors);
-    const std::uint32_t exitStatus = Exchange(command, arguments, input, outputSink, errorSink, options);
+    SpanSource source(std::span<const char>(input.data(), input.size()));
+    const std::uint32_t exitStatus = Exchange(command, arguments, source, outputSink, errorSink, options);
     output = std::move(collectedOutput);
     errors = std::move(collectedErrors);
     return exitStatus;

@@ -394,7 +394,7 @@ private:
 
     UniqueHandle& hostEnd_;
     ByteSource& input_;
-    OverlappedOperation write_;  // goes before the host's end is closed
+    OverlappedOperation write_;  // never pending once the host's end is closed
     DWORD maxWriteSize_;
 };
 

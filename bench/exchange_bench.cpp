@@ -1,5 +1,8 @@
 // Measures the exchange with a child process through the module's exports and
-// prints three tables with the figures that the module is held to:
+// prints the figures that the module is held to. It calls the filters as the
+// editor does: from a program with a visible top-level window, passed as the
+// host window, so that the wait window shows over it once a call takes more
+// than its delay. Tables:
 //  - Tuvex and TuvexW on one host text of 50 Mi characters (ASCII, then
 //    Japanese): time, the block handed back and the peak memory the call added;
 //  - throughput through a copying child at several sizes: TuvexW, TuvexRun,
@@ -7,13 +10,17 @@
 //    with 1 MiB blocking reads (the platform's limit), its child sharing the
 //    benchmark's console or, as the module's commands must, with a hidden
 //    console of its own;
+//  - a text of one line: the median of 15 calls of TuvexW and of the plain
+//    exchange;
 //  - the host's CPU use while a child sleeps.
 //
-//   exchange_bench.exe [MiB...]     (default sizes: 1 10 100)
+//   exchange_bench.exe [--baseline DLL] [MiB...]  (default sizes: 1 4 10 16 64 100 128)
 //
-// The copying child is tuvex_test_child.exe beside the benchmark. Each time is
-// the best of a few calls; each memory figure the largest of them. Calls that
-// are compared with each other take turns.
+// --baseline loads another build of the module (under another file name) and
+// times its filters beside this one's, taking turns. The copying child is
+// tuvex_test_child.exe beside the benchmark. Each time is the best of a few
+// calls; each memory figure the largest of them. Calls that are compared with
+// each other take turns.
 #include <windows.h>
 #include <psapi.h>
 
@@ -21,6 +28,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <thread>
@@ -187,12 +195,31 @@ private:
     double base_ = 0;
 };
 
-// A measured call: its best time and its largest peak.
+// A measured call: its best time, every time, and its largest peak.
 struct Measure {
     double seconds = 0;
+    std::vector<double> times;
     double peakBytes = 0;
     bool whole = true;
+
+    double Median() const
+    {
+        std::vector<double> sorted = times;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.empty() ? 0 : sorted[sorted.size() / 2];
+    }
 };
+
+// Handles what waits for the benchmark's window between calls, as the
+// editor's loop would.
+void DispatchWaitingMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
 
 // Calls each action (which tells whether its result was whole) `repeats`
 // times, one after the other in each round, so that a machine busy with other
@@ -205,14 +232,42 @@ std::vector<Measure> Interleave(MemoryProbe& memory, int repeats,
         for (std::size_t i = 0; i < actions.size(); ++i) {
             Measure& measure = measures[i];
             bool whole = false;
+            DispatchWaitingMessages();
             memory.Start();
             const double seconds = Seconds([&] { whole = actions[i](); });
             measure.peakBytes = std::max(measure.peakBytes, memory.Added());
             measure.seconds = round == 0 ? seconds : std::min(measure.seconds, seconds);
+            measure.times.push_back(seconds);
             measure.whole = measure.whole && whole;
         }
     }
     return measures;
+}
+
+// The exports of one build of the module.
+struct Exports {
+    Filter narrow = nullptr;
+    Filter wide = nullptr;
+    Run run = nullptr;
+};
+
+Exports ExportsOf(HMODULE module)
+{
+    auto find = [module](const char* name) { return reinterpret_cast<void*>(GetProcAddress(module, name)); };
+    return {reinterpret_cast<Filter>(find("Tuvex")), reinterpret_cast<Filter>(find("TuvexW")),
+            reinterpret_cast<Run>(find("TuvexRun"))};
+}
+
+// A visible top-level window that stands in for the editor's.
+HWND MakeHostWindow()
+{
+    WNDCLASSW description{};
+    description.lpfnWndProc = DefWindowProcW;
+    description.hInstance = GetModuleHandleW(nullptr);
+    description.lpszClassName = L"TuvexBenchHost";
+    RegisterClassW(&description);
+    return CreateWindowExW(0, description.lpszClassName, L"exchange_bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                           640, 480, nullptr, nullptr, description.hInstance, nullptr);
 }
 
 // The naive exchange, for comparison: the whole input written before the
@@ -339,11 +394,16 @@ int main(int argc, char** argv)
     childPath.erase(childPath.find_last_of('\\') + 1);
     childPath += "tuvex_test_child.exe";
     std::vector<int> sizes;
+    const char* baselinePath = nullptr;
     for (int i = 1; i < argc; ++i) {
-        sizes.push_back(std::atoi(argv[i]));
+        if (std::strcmp(argv[i], "--baseline") == 0 && i + 1 < argc) {
+            baselinePath = argv[++i];
+        } else {
+            sizes.push_back(std::atoi(argv[i]));
+        }
     }
     if (sizes.empty()) {
-        sizes = {1, 10, 100};
+        sizes = {1, 4, 10, 16, 64, 100, 128};
     }
 
     const UniqueModule module(LoadLibraryA("Tuvex.dll"));
@@ -351,44 +411,62 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot load Tuvex.dll\n");
         return 2;
     }
-    const auto narrow = reinterpret_cast<Filter>(reinterpret_cast<void*>(GetProcAddress(module.get(), "Tuvex")));
-    const auto wide = reinterpret_cast<Filter>(reinterpret_cast<void*>(GetProcAddress(module.get(), "TuvexW")));
-    const auto run = reinterpret_cast<Run>(reinterpret_cast<void*>(GetProcAddress(module.get(), "TuvexRun")));
+    const Exports current = ExportsOf(module.get());
+    UniqueModule baselineModule;
+    std::optional<Exports> baseline;
+    if (baselinePath != nullptr) {
+        baselineModule.reset(LoadLibraryA(baselinePath));
+        if (!baselineModule) {
+            std::fprintf(stderr, "cannot load %s\n", baselinePath);
+            return 2;
+        }
+        baseline = ExportsOf(baselineModule.get());
+    }
+    const HWND host = MakeHostWindow();
     const std::string copyParameter = childPath + "|cat";
     const std::string copyCommandLine = childPath + " cat";
     MemoryProbe memory;
-    std::printf("peak MiB: memory added at the call's peak, from %s\n\n", memory.Counter());
+    std::printf("peak MiB: memory added at the call's peak, from %s\n", memory.Counter());
+    std::printf("the filters are called with a visible window of the benchmark as the host window%s\n\n",
+                baseline ? "; \"baseline\" rows are the module given with --baseline" : "");
 
     // Both filters on one host text; the block is what the host gets back.
     struct SameText {
         const char* what;
         wchar_t character;
-        Measure wide, narrow;
-        double wideBlock = 0, narrowBlock = 0;
+        Measure wide, narrow, baselineNarrow;
+        double wideBlock = 0, narrowBlock = 0, baselineBlock = 0;
     };
-    SameText texts[] = {{"ASCII", L'a', {}, {}}, {"Japanese", L'\u3042', {}, {}}};
+    SameText texts[] = {{"ASCII", L'a', {}, {}, {}}, {"Japanese", L'\u3042', {}, {}, {}}};
     const std::size_t characters = std::size_t(50) << 20;
     std::printf("| %-28s | %8s | %9s | %8s | %12s |\n", "50 Mi characters of one text", "seconds", "block MiB",
                 "peak MiB", "peak / block");
     std::printf("|------------------------------|----------|-----------|----------|--------------|\n");
+    auto textRow = [](const std::string& what, const Measure& measure, double block) {
+        std::printf("| %-28s | %8.3f | %9.1f | %8.1f | %11.2fx |%s\n", what.c_str(), measure.seconds, block / kMiB,
+                    measure.peakBytes / kMiB, measure.peakBytes / block, measure.whole ? "" : " INCOMPLETE");
+    };
     for (SameText& text : texts) {
-        const std::wstring host(characters, text.character);
+        const std::wstring hostText(characters, text.character);
         auto call = [&](Filter filter, double& block) {
             return [&, filter] {
-                block = double(BlockSize(filter(nullptr, host.c_str(), copyParameter.c_str())));
+                block = double(BlockSize(filter(host, hostText.c_str(), copyParameter.c_str())));
                 return block > 0;
             };
         };
-        const std::vector<Measure> measures =
-            Interleave(memory, 3, {call(wide, text.wideBlock), call(narrow, text.narrowBlock)});
+        std::vector<std::function<bool()>> calls = {call(current.wide, text.wideBlock),
+                                                    call(current.narrow, text.narrowBlock)};
+        if (baseline) {
+            calls.push_back(call(baseline->narrow, text.baselineBlock));
+        }
+        const std::vector<Measure> measures = Interleave(memory, 3, calls);
         text.wide = measures[0];
         text.narrow = measures[1];
-        for (bool isWide : {true, false}) {
-            const Measure& measure = isWide ? text.wide : text.narrow;
-            const double block = isWide ? text.wideBlock : text.narrowBlock;
-            const std::string what = std::string(isWide ? "TuvexW, " : "Tuvex, ") + text.what;
-            std::printf("| %-28s | %8.3f | %9.1f | %8.1f | %11.2fx |%s\n", what.c_str(), measure.seconds, block / kMiB,
-                        measure.peakBytes / kMiB, measure.peakBytes / block, measure.whole ? "" : " INCOMPLETE");
+        textRow(std::string("TuvexW, ") + text.what, text.wide, text.wideBlock);
+        textRow(std::string("Tuvex, ") + text.what, text.narrow, text.narrowBlock);
+        if (baseline) {
+            text.baselineNarrow = measures[2];
+            textRow(std::string("baseline Tuvex, ") + text.what, text.baselineNarrow, text.baselineBlock);
         }
     }
 
@@ -399,50 +477,86 @@ int main(int argc, char** argv)
         std::printf("| %-34s | %7d | %8.3f | %9.1f | %8.1f |%s\n", what, mebibytes, measure.seconds,
                     mebibytes / measure.seconds, measure.peakBytes / kMiB, measure.whole ? "" : " INCOMPLETE");
     };
-    std::optional<Measure> wide10, naive10, plain10, ownConsole10, wide100, plain100;
+    // What each size gave: TuvexW, TuvexRun, the plain exchange (shared
+    // console, own hidden console), the baseline's TuvexRun, the naive one.
+    struct Transfer {
+        Measure wide, run, plain, ownConsole, baselineRun;
+        std::optional<Measure> naive;
+    };
+    std::map<int, Transfer> transfers;
     for (int mebibytes : sizes) {
         const std::size_t bytes = std::size_t(mebibytes) << 20;
         // Short transfers are the noisiest (a child's start is much of them):
-        // their best of seven stands for the exchange itself.
-        const int repeats = mebibytes <= 10 ? 7 : 1;
+        // their best of five stands for the exchange itself.
+        const int repeats = mebibytes <= 16 ? 5 : 2;
         const std::wstring text(bytes / 2, L'a');
         const std::string input(bytes, 'a');
-        const std::vector<Measure> measures = Interleave(
-            memory, repeats,
-            {[&] { return BlockSize(wide(nullptr, text.c_str(), copyParameter.c_str())) == bytes + 2; },
-             [&] { return std::strlen(run(input.c_str(), childPath.c_str(), "cat")) == bytes; },
-             [&] { return PlainPipeCopy(copyCommandLine, input, ChildConsole::Shared).size() == bytes; },
-             [&] { return PlainPipeCopy(copyCommandLine, input, ChildConsole::OwnHidden).size() == bytes; }});
-        const Measure& viaWide = measures[0];
-        const Measure& plain = measures[2];
-        row("TuvexW", mebibytes, viaWide);
-        row("TuvexRun", mebibytes, measures[1]);
-        std::optional<Measure> naive;
+        std::vector<std::function<bool()>> calls = {
+            [&] { return BlockSize(current.wide(host, text.c_str(), copyParameter.c_str())) == bytes + 2; },
+            [&] { return std::strlen(current.run(input.c_str(), childPath.c_str(), "cat")) == bytes; },
+            [&] { return PlainPipeCopy(copyCommandLine, input, ChildConsole::Shared).size() == bytes; },
+            [&] { return PlainPipeCopy(copyCommandLine, input, ChildConsole::OwnHidden).size() == bytes; }};
+        if (baseline) {
+            calls.push_back([&] { return std::strlen(baseline->run(input.c_str(), childPath.c_str(), "cat")) == bytes; });
+        }
+        const std::vector<Measure> measures = Interleave(memory, repeats, calls);
+        Transfer& transfer = transfers[mebibytes];
+        transfer.wide = measures[0];
+        transfer.run = measures[1];
+        transfer.plain = measures[2];
+        transfer.ownConsole = measures[3];
+        row("TuvexW", mebibytes, transfer.wide);
+        row("TuvexRun", mebibytes, transfer.run);
+        if (baseline) {
+            transfer.baselineRun = measures[4];
+            row("baseline TuvexRun", mebibytes, transfer.baselineRun);
+        }
         if (mebibytes <= 10) {
-            naive = Interleave(memory, 1, {[&] { return NaiveExchange(copyCommandLine, input).size() == bytes; }})[0];
-            row("naive: 256-byte reads, busy polling", mebibytes, *naive);
+            transfer.naive =
+                Interleave(memory, 1, {[&] { return NaiveExchange(copyCommandLine, input).size() == bytes; }})[0];
+            row("naive: 256-byte reads, busy polling", mebibytes, *transfer.naive);
         }
-        row("plain exchange, 1 MiB reads", mebibytes, plain);
-        row("the same, own hidden console", mebibytes, measures[3]);
-        if (mebibytes == 10) {
-            wide10 = viaWide, naive10 = naive, plain10 = plain, ownConsole10 = measures[3];
-        } else if (mebibytes == 100) {
-            wide100 = viaWide, plain100 = plain;
-        }
+        row("plain exchange, 1 MiB reads", mebibytes, transfer.plain);
+        row("the same, own hidden console", mebibytes, transfer.ownConsole);
     }
+
+    // One line: what a call costs beyond the child's start and end.
+    const std::wstring line = L"one line of text\r\n";
+    const std::string lineBytes(reinterpret_cast<const char*>(line.data()), line.size() * sizeof(wchar_t));
+    const std::vector<Measure> lineMeasures = Interleave(
+        memory, 15,
+        {[&] { return BlockSize(current.wide(host, line.c_str(), copyParameter.c_str())) == lineBytes.size() + 2; },
+         [&] { return PlainPipeCopy(copyCommandLine, lineBytes, ChildConsole::OwnHidden) == lineBytes; }});
+    std::printf("\n| %-34s | %9s | %9s |\n", "one line, 15 calls each", "median s", "best s");
+    std::printf("|------------------------------------|-----------|-----------|\n");
+    std::printf("| %-34s | %9.4f | %9.4f |\n", "TuvexW", lineMeasures[0].Median(), lineMeasures[0].seconds);
+    std::printf("| %-34s | %9.4f | %9.4f |\n", "plain exchange, own hidden console", lineMeasures[1].Median(),
+                lineMeasures[1].seconds);
 
     std::printf("\n| %-34s | %8s | %8s | %6s |\n", "host CPU while a child sleeps 2 s", "wall s", "CPU s", "CPU %");
     std::printf("|------------------------------------|----------|----------|--------|\n");
     const std::string sleepParameter = childPath + "|sleep 2000";
     const std::string sleepCommandLine = childPath + " sleep 2000";
+    // The least of three calls: the counters tick in steps of 10 ms under
+    // Wine, and the start of a child costs a step or two of them by itself.
     auto cpuRow = [](const char* what, const std::function<void()>& action) {
-        const double cpuBefore = ProcessCpuSeconds();
-        const double wall = Seconds(action);
-        const double cpu = ProcessCpuSeconds() - cpuBefore;
-        std::printf("| %-34s | %8.2f | %8.3f | %5.1f%% |\n", what, wall, cpu, 100.0 * cpu / wall);
-        return 100.0 * cpu / wall;
+        double leastWall = 0, leastCpu = -1;
+        for (int call = 0; call < 3; ++call) {
+            DispatchWaitingMessages();
+            const double cpuBefore = ProcessCpuSeconds();
+            const double wall = Seconds(action);
+            const double cpu = ProcessCpuSeconds() - cpuBefore;
+            if (leastCpu < 0 || cpu / wall < leastCpu / leastWall) {
+                leastWall = wall, leastCpu = cpu;
+            }
+        }
+        std::printf("| %-34s | %8.2f | %8.3f | %5.2f%% |\n", what, leastWall, leastCpu, 100.0 * leastCpu / leastWall);
+        return 100.0 * leastCpu / leastWall;
     };
-    const double sleepingCpu = cpuRow("TuvexW", [&] { BlockSize(wide(nullptr, L"", sleepParameter.c_str())); });
+    const double sleepingCpu =
+        cpuRow("TuvexW, wait window after 1 s", [&] { BlockSize(current.wide(host, L"", sleepParameter.c_str())); });
+    cpuRow("plain exchange, own hidden console",
+           [&] { PlainPipeCopy(sleepCommandLine, "", ChildConsole::OwnHidden); });
     cpuRow("naive: busy polling", [&] { NaiveExchange(sleepCommandLine, ""); });
 
     std::printf("\ntargets:\n");
@@ -458,19 +572,50 @@ int main(int argc, char** argv)
     };
     peakTarget("TuvexW, 100 MiB", texts[0].wide.peakBytes, texts[0].wideBlock, 1.5);
     peakTarget("Tuvex, 50 Mi ASCII characters", texts[0].narrow.peakBytes, texts[0].narrowBlock, 2.0);
-    if (wide10 && plain10 && naive10) {
-        const double ratio = wide10->seconds / plain10->seconds;
+    if (const auto at10 = transfers.find(10); at10 != transfers.end()) {
+        const Transfer& transfer = at10->second;
+        const double ratio = transfer.wide.seconds / transfer.plain.seconds;
         std::printf("- TuvexW / plain exchange at 10 MiB: %.2f (at most 1.2): %s\n", ratio, Verdict(ratio <= 1.2));
         std::printf("  (against the plain exchange whose child has a hidden console of its own, as the module's\n"
                     "  commands must: %.2f)\n",
-                    wide10->seconds / ownConsole10->seconds);
-        const double speedUp = naive10->seconds / wide10->seconds;
+                    transfer.wide.seconds / transfer.ownConsole.seconds);
+        const double speedUp = transfer.naive->seconds / transfer.wide.seconds;
         std::printf("- naive / TuvexW at 10 MiB: %.0f (at least 30): %s\n", speedUp, Verdict(speedUp >= 30));
     }
-    if (wide100 && plain100) {
-        const double ratio = wide100->seconds / plain100->seconds;
+    if (const auto at100 = transfers.find(100); at100 != transfers.end()) {
+        const double ratio = at100->second.wide.seconds / at100->second.plain.seconds;
         std::printf("- TuvexW / plain exchange at 100 MiB: %.2f (at most 1.5): %s\n", ratio, Verdict(ratio <= 1.5));
     }
-    std::printf("- host CPU while a child sleeps: %.1f%% (about 2%%)\n", sleepingCpu);
+    for (int mebibytes : {4, 16, 64, 128}) {
+        if (const auto at = transfers.find(mebibytes); at != transfers.end()) {
+            const double ratio = at->second.wide.seconds / at->second.ownConsole.seconds;
+            std::printf("- TuvexW / plain exchange with its own hidden console at %d MiB: %.2f (at most 1.2): %s\n",
+                        mebibytes, ratio, Verdict(ratio <= 1.2));
+        }
+    }
+    if (transfers.count(16) && transfers.count(128)) {
+        const double at16 = transfers[16].wide.seconds / 16 * 1000;
+        const double at128 = transfers[128].wide.seconds / 128 * 1000;
+        std::printf("- TuvexW per MiB at 128 MiB / at 16 MiB: %.1f ms / %.1f ms = %.2f (at most 1.2): %s\n", at128,
+                    at16, at128 / at16, Verdict(at128 / at16 <= 1.2));
+    }
+    const double lineRatio = lineMeasures[0].Median() / lineMeasures[1].Median();
+    std::printf("- TuvexW / plain exchange on one line, median of 15: %.2f (at most 1.1): %s\n", lineRatio,
+                Verdict(lineRatio <= 1.1));
+    std::printf("- host CPU while a child sleeps: %.2f%% (at most 0.5%%): %s\n", sleepingCpu,
+                Verdict(sleepingCpu <= 0.5));
+    if (baseline) {
+        // One run's noise is a few per cent: "no slower" allows that much.
+        for (const SameText& text : texts) {
+            const double ratio = text.narrow.seconds / text.baselineNarrow.seconds;
+            std::printf("- Tuvex / baseline Tuvex on 50 Mi %s characters: %.2f (no slower: at most 1.05): %s\n",
+                        text.what, ratio, Verdict(ratio <= 1.05));
+        }
+        for (const auto& [mebibytes, transfer] : transfers) {
+            const double ratio = transfer.run.seconds / transfer.baselineRun.seconds;
+            std::printf("- TuvexRun / baseline TuvexRun at %d MiB: %.2f (no slower: at most 1.05): %s\n", mebibytes,
+                        ratio, Verdict(ratio <= 1.05));
+        }
+    }
     return 0;
 }

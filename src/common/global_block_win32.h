@@ -26,20 +26,14 @@ public:
     const char* data() const noexcept { return data_; }
 
     // Sets the size; the bytes kept keep their values, new ones are not
-    // initialised. Room grows to twice what it was, so appending n bytes
-    // costs O(n) in all, and always a little beyond the size: growing moves
-    // the block (a copy of it, with both copies in memory for a moment), so a
-    // last few bytes must not. data() may change.
+    // initialised. Room grows geometrically, so appending n bytes costs O(n)
+    // in all, and always a little beyond the size: growing moves the block (a
+    // copy of it, with both copies in memory for a moment), so a last few
+    // bytes must not. data() may change.
     void resize(std::size_t size)
     {
         if (size > capacity_) {
-            const std::size_t roomy = size > SIZE_MAX - kMinRoom ? size : size + kMinRoom;
-            const std::size_t doubled = capacity_ > SIZE_MAX / 2 ? SIZE_MAX : capacity_ * 2;
-            // Near the end of the address space the extra room may not be
-            // there while the room needed still is.
-            if (!Relocate(std::max(roomy, doubled)) && !Relocate(size)) {
-                RaiseMemoryFailure();
-            }
+            Grow(size);
         }
         size_ = size;
     }
@@ -84,7 +78,26 @@ private:
 
     [[noreturn]] static void RaiseMemoryFailure()
     {
-        throw ErrorMessage(MessageWithCode(messages::kMemoryFailed, static_cast<std::uint32_t>(GetLastError())));
+        throw MemoryFailure(MessageWithCode(messages::kMemoryFailed, static_cast<std::uint32_t>(GetLastError())));
+    }
+
+    // Room for `size` bytes: the block grows by its own size or, where that
+    // much cannot be had, by a half, a quarter or an eighth of it, and never
+    // by less. A block that grew by only what each read needs would be
+    // copied whole for each read: a flood of output would take minutes to
+    // fail instead of seconds.
+    void Grow(std::size_t size)
+    {
+        const std::size_t roomy = size > SIZE_MAX - kMinRoom ? size : size + kMinRoom;
+        for (std::size_t step = capacity_;; step /= 2) {
+            const std::size_t grown = capacity_ > SIZE_MAX - step ? SIZE_MAX : capacity_ + step;
+            if (Relocate(std::max(roomy, grown))) {
+                return;
+            }
+            if (step <= capacity_ / 8) {
+                RaiseMemoryFailure();
+            }
+        }
     }
 
     // Gives the block room for `capacity` bytes, keeping its bytes; false when

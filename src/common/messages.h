@@ -12,7 +12,6 @@ extern const char kOpenFailedAfterSubject[]; // のオープンに失敗しま�
 extern const char kPipeOpenFailed[];         // パイプのオープンに失敗しました(
 extern const char kPipeWriteFailed[];        // パイプの書き込みに失敗しました(
 extern const char kStartFailedAfterCommandLine[];  // の起動に失敗しました(
-extern const char kPipePeekFailed[];         // パイプの読み込み(PeekNamedPipe)に失敗しました(
 extern const char kPipeReadFailed[];         // パイプの読み込みに失敗しました(
 extern const char kMenuFileBeforePath[];     // メニュー定義ファイル(
 extern const char kMenuFileOpenFailedAfterPath[];  // )のオープンに失敗しました(
@@ -32,5 +31,8 @@ extern const char kOnlyInCurrentFolderAfterCommand[];  // はカレントフォ�
 extern const char kWriteDotBackslashAfterCommand[];   //  と書いてください
 extern const char kCommandCrashed[];         // コマンドが異常終了しました(
 extern const char kCommandEnded[];           // コマンドを終了しました
+// "コマンドの出力が大きすぎるため中止しました(受信 N バイト)"
+extern const char kOutputTooLargeBefore[];   // コマンドの出力が大きすぎるため中止しました(受信
+extern const char kOutputTooLargeAfter[];    //  バイト)
 
 }  // namespace tuvex::messages

@@ -36,6 +36,13 @@ private:
     ByteString text_;
 };
 
+// A failure to get memory, with the message that says so: tells a buffer
+// that cannot grow from other failures.
+class MemoryFailure final : public ErrorMessage {
+public:
+    using ErrorMessage::ErrorMessage;
+};
+
 // "<text>(<code>)": a failed call's message. `prefix` ends in "(".
 ByteString MessageWithCode(std::string_view prefix, std::int64_t code);
 

@@ -4,6 +4,7 @@
 
 #include "common/messages.h"
 #include "common/module_location_win32.h"
+#include "common/tuvex_types.h"
 #include "resources/wait_window_resources.h"
 
 namespace tuvex {
@@ -29,9 +30,9 @@ INT_PTR CALLBACK WaitWindow::WaitWindowProc(HWND window, UINT message, WPARAM wP
     case WM_COMMAND: {
         auto* self = reinterpret_cast<WaitWindow*>(GetWindowLongPtrA(window, DWLP_USER));
         if (LOWORD(wParam) == IDCANCEL) {
-            self->choice_ = WaitChoice::StopWaiting;
+            self->pressed_ = WaitWindowButton::StopWaiting;
         } else if (LOWORD(wParam) == IDC_WAIT_END_COMMAND) {
-            self->choice_ = WaitChoice::EndCommand;
+            self->pressed_ = WaitWindowButton::EndCommand;
         }
         return TRUE;
     }
@@ -40,51 +41,34 @@ INT_PTR CALLBACK WaitWindow::WaitWindowProc(HWND window, UINT message, WPARAM wP
     }
 }
 
-void WaitWindow::Open(const ExchangeProgress& progress)
+WaitWindow::WaitWindow(HWND owner, std::string_view commandLine, bool canEndCommand)
 {
-    window_.reset(CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_WAIT_WINDOW), owner_, &WaitWindowProc,
+    window_.reset(CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_WAIT_WINDOW), owner, &WaitWindowProc,
                                      reinterpret_cast<LPARAM>(this)));
     if (!window_) {
         return;
     }
-    SetDlgItemTextA(window_.get(), IDC_WAIT_COMMAND_LINE, ByteString(progress.commandLine).c_str());
+    SetDlgItemTextA(window_.get(), IDC_WAIT_COMMAND_LINE, ByteString(commandLine).c_str());
     // Where the command cannot be ended, the button is not offered.
-    ShowWindow(GetDlgItem(window_.get(), IDC_WAIT_END_COMMAND), progress.canEndCommand ? SW_SHOW : SW_HIDE);
+    ShowWindow(GetDlgItem(window_.get(), IDC_WAIT_END_COMMAND), canEndCommand ? SW_SHOW : SW_HIDE);
     // EnableWindow tells whether the window was disabled already: one that
     // someone else disabled is left to them.
-    if (HWND ownerWindow = WindowToDisable(owner_); ownerWindow && !EnableWindow(ownerWindow, FALSE)) {
+    if (HWND ownerWindow = WindowToDisable(owner); ownerWindow && !EnableWindow(ownerWindow, FALSE)) {
         disabledOwner_.reset(ownerWindow);
     }
     ShowWindow(window_.get(), SW_SHOW);
 }
 
-WaitChoice WaitWindow::ContinueWaiting(const ExchangeProgress& progress)
+void WaitWindow::ShowProgress(std::uint64_t seconds, std::uint64_t bytesReceived)
 {
-    if (progress.elapsedMs < delayMs_) {
-        return WaitChoice::KeepWaiting;
-    }
-    if (!window_) {
-        Open(progress);
-        if (!window_) {
-            return WaitChoice::KeepWaiting;  // without the window the wait goes on as before
-        }
-    }
-    const std::uint64_t seconds = progress.elapsedMs / 1000;
-    if (seconds != shownSeconds_) {
-        shownSeconds_ = seconds;
-        const ByteString text = messages::kWaitElapsedBefore + std::to_string(seconds) +
-                                messages::kWaitReceivedBefore + std::to_string(progress.bytesReceived) +
-                                messages::kWaitBytesAfter;
-        SetDlgItemTextA(window_.get(), IDC_WAIT_PROGRESS, text.c_str());
-    }
-    MSG message;
-    while (PeekMessageA(&message, window_.get(), 0, 0, PM_REMOVE)) {
-        if (!IsDialogMessageA(window_.get(), &message)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
-    return choice_;
+    const ByteString text = messages::kWaitElapsedBefore + std::to_string(seconds) + messages::kWaitReceivedBefore +
+                            std::to_string(bytesReceived) + messages::kWaitBytesAfter;
+    SetDlgItemTextA(window_.get(), IDC_WAIT_PROGRESS, text.c_str());
+}
+
+bool WaitWindow::TakeDialogMessage(MSG& message)
+{
+    return IsDialogMessageA(window_.get(), &message) != FALSE;
 }
 
 }  // namespace tuvex

@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <string_view>
+
 #include "common/win32_resource.h"
-#include "exec/child_process.h"
 
 namespace tuvex {
 
@@ -20,29 +22,40 @@ inline void EnableAgain(HWND window)
 // this goes.
 using DisabledWindow = UniqueResource<HWND, &detail::EnableAgain>;
 
-class WaitWindow final : public ExchangeObserver {
-public:
-    // The window appears over `owner` (none for null) once the command has
-    // run for `delayMs`; it closes when this object goes.
-    explicit WaitWindow(HWND owner, std::uint64_t delayMs = 1000) : owner_(owner), delayMs_(delayMs) {}
+// The buttons of the wait window.
+enum class WaitWindowButton { None, StopWaiting, EndCommand };
 
-    // Shows and updates the window, and handles its own messages only: the
-    // owner is disabled while the window shows, so it gets no input and is
-    // not re-entered meanwhile.
-    WaitChoice ContinueWaiting(const ExchangeProgress& progress) override;
+class WaitWindow {
+public:
+    // Shows the window over `owner` (none for null), which it disables, with
+    // the command line; offers to end the command only when it can be ended.
+    // The window closes when this object goes. Whoever waits under it
+    // dispatches the thread's messages meanwhile.
+    WaitWindow(HWND owner, std::string_view commandLine, bool canEndCommand);
+    WaitWindow(const WaitWindow&) = delete;
+    WaitWindow& operator=(const WaitWindow&) = delete;
+
+    // False when the window could not be made.
+    bool IsOpen() const { return bool(window_); }
+
+    // "経過 N 秒、受信 M バイト".
+    void ShowProgress(std::uint64_t seconds, std::uint64_t bytesReceived);
+
+    // Lets the window take a message that is keyboard input for it (Esc,
+    // Tab, Enter); true when it did, and the message is not to be dispatched.
+    bool TakeDialogMessage(MSG& message);
+
+    // The button pressed last; None until one is.
+    WaitWindowButton pressed() const { return pressed_; }
 
 private:
     static INT_PTR CALLBACK WaitWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void Open(const ExchangeProgress& progress);
 
-    HWND owner_;
-    std::uint64_t delayMs_;
     UniqueWindow window_;
     // Declared after the window, so that it goes first: the owner is enabled
     // before the window is destroyed and so gets the activation back.
     DisabledWindow disabledOwner_;
-    std::uint64_t shownSeconds_ = ~std::uint64_t{0};
-    WaitChoice choice_ = WaitChoice::KeepWaiting;
+    WaitWindowButton pressed_ = WaitWindowButton::None;
 };
 
 }  // namespace tuvex

@@ -1,7 +1,9 @@
 // Running one command as a hidden child process with piped standard streams.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <type_traits>
@@ -13,7 +15,6 @@ namespace tuvex {
 // Where a running exchange stands.
 struct ExchangeProgress {
     std::string_view commandLine;
-    std::uint64_t elapsedMs;
     std::uint64_t bytesReceived;  // standard output and error together
     // The command and everything it started can be ended (it runs in a job
     // of its own); false where the host's own job forbids that.
@@ -31,12 +32,25 @@ enum class WaitChoice {
     EndCommand,
 };
 
-// Watches an exchange whose child is still running, between its passes, and
-// may end the wait: a command that never ends must not hold the editor.
-class ExchangeObserver {
+// What ended one wait of the exchange.
+struct WaitOutcome {
+    // Anything but KeepWaiting: the user ended the wait, and nothing else counts.
+    WaitChoice choice = WaitChoice::KeepWaiting;
+    // The index of a signalled object (the lowest, when several are); none
+    // when the wait itself failed.
+    std::optional<std::size_t> signalled;
+};
+
+// Waits, for the exchange, until one of its objects (the child's process
+// and the events of its reads and writes) is signalled. The caller's own
+// waiter may do more meanwhile, such as keep a window alive and let the user
+// end the wait: a command that never ends must not hold the editor.
+class ExchangeWaiter {
 public:
-    virtual ~ExchangeObserver() = default;
-    virtual WaitChoice ContinueWaiting(const ExchangeProgress& progress) = 0;
+    virtual ~ExchangeWaiter() = default;
+    // `objects` are handles that can be waited on; `progress` is what the
+    // exchange has done so far.
+    virtual WaitOutcome Wait(std::span<void* const> objects, const ExchangeProgress& progress) = 0;
 };
 
 // The buffer size asked of each pipe: bounded, since the system keeps it in
@@ -47,7 +61,8 @@ constexpr std::uint32_t kDefaultPipeSize = 1024 * 1024;
 struct ExchangeOptions {
     // Tests make it small to exercise inputs and outputs that do not fit.
     std::uint32_t pipeSize = kDefaultPipeSize;
-    ExchangeObserver* observer = nullptr;
+    // None: the exchange waits on its objects alone.
+    ExchangeWaiter* waiter = nullptr;
 };
 
 // Where a child's output goes: bytes are read from the pipe straight into
@@ -119,6 +134,8 @@ private:
 // and hands everything it writes to `output` and `errors` until it has
 // ended; returns its exit status (see IsCrashExitCode). Raises an error
 // message when a step fails; bytes collected until then stay in the sinks.
+// When `output` cannot grow, the command is ended with all it started (its
+// output cannot be used anyway) and "output too large" is raised.
 //
 // The command is located by LocateCommand (never in the current folder) and
 // started by its full path; a script whose first line is "#!" is started

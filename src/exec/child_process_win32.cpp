@@ -1,7 +1,10 @@
 #include <windows.h>
+#include <ntsecapi.h>
 
 #include <algorithm>
 #include <array>
+#include <new>
+#include <string>
 #include <vector>
 
 #include "common/messages.h"
@@ -15,12 +18,6 @@ namespace tuvex {
 
 namespace {
 
-// The two ends of one anonymous pipe. The read end is closed first.
-struct PipePair {
-    UniqueHandle writeEnd;
-    UniqueHandle readEnd;
-};
-
 enum PipeIndex { kInput = 0, kOutput = 1, kErrors = 2 };
 
 // The started child and the job it runs in (none where the system refuses
@@ -31,21 +28,21 @@ struct StartedChild {
     UniqueHandle job;
 };
 
-// Reads are at least this large, so a fast child is drained in few calls.
+// A read that has to make room asks for at least this much, so a fast child
+// is drained in few reads.
 constexpr DWORD kMinReadSize = 64 * 1024;
-// One drain ends once it has moved this much, so that a child writing faster
-// than the host reads still lets the pass end and the wait be given up.
-constexpr std::size_t kMaxDrainSize = std::size_t(16) << 20;
-// Writes to the child's input start with what the pipe can hold and shrink
-// down to this size while it is nearly full.
-constexpr DWORD kMinWriteSize = 512;
-// Longest pause between two looks at an idle child: output in small pieces
-// is still collected promptly, and an idle host costs almost no CPU.
-constexpr DWORD kMaxIdleWaitMs = 16;
+// Reads ask for at most this much: a pipe gives what it holds, which is
+// about its buffer.
+constexpr DWORD kMaxReadSize = 1024 * 1024;
+
+[[noreturn]] void Raise(const char* prefix, DWORD error)
+{
+    throw ErrorMessage(MessageWithCode(prefix, error));
+}
 
 [[noreturn]] void RaiseWithLastError(const char* prefix)
 {
-    throw ErrorMessage(MessageWithCode(prefix, static_cast<std::uint32_t>(GetLastError())));
+    Raise(prefix, GetLastError());
 }
 
 [[noreturn]] void RaiseStartFailed(const ByteString& commandLine, DWORD error)
@@ -202,118 +199,363 @@ StartedChild StartChild(ByteString& commandLine, const std::array<HANDLE, 3>& st
     return child;
 }
 
-// A write to a pipe whose quota is used up for now: the child has to read
-// first, as with a full pipe.
-bool IsPipeFullForNow(DWORD writeError)
-{
-    return writeError == ERROR_NO_SYSTEM_RESOURCES || writeError == ERROR_NOT_ENOUGH_QUOTA;
-}
+// One pipe between the host and the child. The host's end is overlapped, so
+// that one wait covers all three pipes and the process; the child's end is
+// synchronous, as every program expects, and is handed to the child alone.
+struct ChildPipe {
+    UniqueHandle hostEnd;
+    UniqueHandle childEnd;
+};
 
-// Moves what waits in `pipe` to `target`, in reads as large as what waits,
-// until the pipe is empty for the moment or kMaxDrainSize has moved. Never
-// blocks: a read is issued only when bytes wait.
-bool DrainPipe(HANDLE pipe, ByteSink& target)
+enum class ChildSide { Reads, Writes };
+
+// A pipe name that no other process can guess: made with the first instance
+// and for this machine only, so that nobody else can open either end.
+std::wstring UniquePipeName()
 {
-    std::size_t moved = 0;
-    while (moved < kMaxDrainSize) {
-        DWORD available = 0;
-        if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) {
-            RaiseWithLastError(messages::kPipePeekFailed);
-        }
-        if (available == 0) {
-            return moved != 0;
-        }
-        // Reads ask for more than waits, but not beyond the room the target
-        // already has when what waits fits there: growing a buffer that is
-        // about to hold the whole output would double it for a few bytes.
-        const std::size_t room = target.room();
-        const DWORD wanted = available <= room ? static_cast<DWORD>(std::min<std::size_t>(
-                                                     std::max(available, kMinReadSize), room))
-                                               : std::max(available, kMinReadSize);
-        char* const into = target.Extend(wanted);
-        DWORD received = 0;
-        const BOOL ok = ReadFile(pipe, into, wanted, &received, nullptr);
-        const DWORD readError = GetLastError();
-        target.Commit(received);
-        if (!ok) {
-            SetLastError(readError);
-            RaiseWithLastError(messages::kPipeReadFailed);
-        }
-        moved += received;
+    unsigned char random[16];
+    if (!RtlGenRandom(random, sizeof random)) {
+        RaiseWithLastError(messages::kPipeOpenFailed);
     }
-    return true;
+    static const wchar_t digits[] = L"0123456789abcdef";
+    std::wstring name = L"\\\\.\\pipe\\Tuvex-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    for (unsigned char byte : random) {
+        name += digits[byte >> 4];
+        name += digits[byte & 15];
+    }
+    return name;
 }
 
-// Feeds the child's input without ever blocking: the write end is in
-// non-blocking mode, so a write that does not fit writes nothing (or, on
-// some systems, part), and the rest waits for the next pass. When all is
-// written the write end is closed, which the child reads as end of file.
-class InputFeeder {
+// Makes a pipe whose child end is not inheritable: only the child's start
+// hands it on.
+ChildPipe CreateChildPipe(ChildSide childSide, DWORD size)
+{
+    const std::wstring name = UniquePipeName();
+    const bool childReads = childSide == ChildSide::Reads;
+    ChildPipe pipe;
+    const HANDLE hostEnd = CreateNamedPipeW(
+        name.c_str(),
+        (childReads ? PIPE_ACCESS_OUTBOUND : PIPE_ACCESS_INBOUND) | FILE_FLAG_FIRST_PIPE_INSTANCE | FILE_FLAG_OVERLAPPED,
+        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, size, size, 0, nullptr);
+    if (hostEnd == INVALID_HANDLE_VALUE) {
+        RaiseWithLastError(messages::kPipeOpenFailed);
+    }
+    pipe.hostEnd.reset(hostEnd);
+    // The same access as the ends of an anonymous pipe: a child may set its
+    // input's mode, or ask about its outputs.
+    const HANDLE childEnd =
+        CreateFileW(name.c_str(), childReads ? GENERIC_READ | FILE_WRITE_ATTRIBUTES : GENERIC_WRITE | FILE_READ_ATTRIBUTES,
+                    0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (childEnd == INVALID_HANDLE_VALUE) {
+        RaiseWithLastError(messages::kPipeOpenFailed);
+    }
+    pipe.childEnd.reset(childEnd);
+    return pipe;
+}
+
+// What an overlapped read or write came to: the bytes it moved and its
+// error (0 when none).
+struct IoResult {
+    DWORD count = 0;
+    DWORD error = 0;
+};
+
+// One overlapped read or write at a time on a host end, with its event.
+// While it is pending the system reads from or writes into the caller's
+// memory, so it is cancelled when it goes, and waited for: on every path out
+// the memory outlives the operation.
+class OverlappedOperation {
 public:
-    InputFeeder(UniqueHandle& writeEnd, ByteSource& input, DWORD pipeSize)
-        : writeEnd_(writeEnd),
-          input_(input),
-          maxWriteSize_(std::max(pipeSize, kMinWriteSize)),
-          writeSize_(maxWriteSize_)
+    explicit OverlappedOperation(HANDLE pipe) : pipe_(pipe), event_(CreateEventW(nullptr, TRUE, FALSE, nullptr))
     {
-        DWORD mode = PIPE_READMODE_BYTE | PIPE_NOWAIT;
-        if (!SetNamedPipeHandleState(writeEnd_.get(), &mode, nullptr, nullptr)) {
+        if (!event_) {
             RaiseWithLastError(messages::kPipeOpenFailed);
         }
     }
-
-    // Writes what fits now; tells whether a byte moved.
-    bool Feed()
+    ~OverlappedOperation()
     {
-        bool moved = false;
-        std::span<const char> pending;
-        while (writeEnd_ && !(pending = input_.Pending()).empty()) {
-            const DWORD size = static_cast<DWORD>(std::min<std::size_t>(pending.size(), writeSize_));
-            DWORD written = 0;
-            if (!WriteFile(writeEnd_.get(), pending.data(), size, &written, nullptr)) {
-                const DWORD error = GetLastError();
-                if (error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE) {
-                    // The child closed its input without reading all of it:
-                    // that is its choice, not a failure.
-                    writeEnd_.reset();
-                    break;
-                }
-                if (!IsPipeFullForNow(error)) {
-                    RaiseWithLastError(messages::kPipeWriteFailed);
-                }
-            }
-            if (written == 0) {
-                if (writeSize_ <= kMinWriteSize) {
-                    break;  // the pipe is full; the child has to read first
-                }
-                writeSize_ /= 2;
-                continue;
-            }
-            input_.Consume(written);
-            writeSize_ = std::min(writeSize_ * 2, maxWriteSize_);
-            moved = true;
+        if (pending_) {
+            Cancel();
         }
-        if (writeEnd_ && pending.empty()) {
-            writeEnd_.reset();
-        }
-        return moved;
+    }
+    OverlappedOperation(const OverlappedOperation&) = delete;
+    OverlappedOperation& operator=(const OverlappedOperation&) = delete;
+
+    HANDLE event() const { return event_.get(); }
+    bool pending() const { return pending_; }
+    // A pending operation that has completed, at once or since.
+    bool completed() const { return pending_ && HasOverlappedIoCompleted(&overlapped_); }
+
+    // Issues a read into `into` or a write from `from`; returns the error of
+    // one that failed at once, 0 when it is under way.
+    DWORD Read(char* into, DWORD size)
+    {
+        return Issue(ReadFile(pipe_, into, size, nullptr, Reset()));
+    }
+    DWORD Write(const char* from, DWORD size)
+    {
+        return Issue(WriteFile(pipe_, from, size, nullptr, Reset()));
+    }
+
+    // What the completed operation moved.
+    IoResult Finish() { return Result(FALSE); }
+
+    // Cancels the operation, waits until the system is done with it and
+    // tells what it moved before (ERROR_OPERATION_ABORTED when nothing).
+    IoResult Cancel()
+    {
+        CancelIoEx(pipe_, &overlapped_);
+        return Result(TRUE);
     }
 
 private:
-    UniqueHandle& writeEnd_;
-    ByteSource& input_;
-    DWORD maxWriteSize_;
-    DWORD writeSize_;
+    OVERLAPPED* Reset()
+    {
+        overlapped_ = OVERLAPPED{};
+        overlapped_.hEvent = event_.get();
+        return &overlapped_;
+    }
+
+    DWORD Issue(BOOL completedAtOnce)
+    {
+        const DWORD error = completedAtOnce ? ERROR_SUCCESS : GetLastError();
+        pending_ = error == ERROR_SUCCESS || error == ERROR_IO_PENDING;
+        return pending_ ? ERROR_SUCCESS : error;
+    }
+
+    IoResult Result(BOOL wait)
+    {
+        IoResult result;
+        if (!GetOverlappedResult(pipe_, &overlapped_, &result.count, wait)) {
+            result.error = GetLastError();
+        }
+        pending_ = false;
+        return result;
+    }
+
+    HANDLE pipe_;
+    UniqueHandle event_;
+    OVERLAPPED overlapped_ = {};
+    bool pending_ = false;
 };
+
+// Writes the child's input, one write pending at a time, straight from the
+// source's bytes, and closes the host's end once all is written, which the
+// child reads as end of file. A child that closes its input first has chosen
+// so: the rest is not written, and that is no failure.
+class InputFeeder {
+public:
+    InputFeeder(UniqueHandle& hostEnd, ByteSource& input, DWORD maxWriteSize)
+        : hostEnd_(hostEnd), input_(input), write_(hostEnd.get()), maxWriteSize_(maxWriteSize)
+    {
+    }
+
+    // The event to wait on; null once the input is closed.
+    HANDLE event() const { return hostEnd_ ? write_.event() : nullptr; }
+
+    // Takes a completed write and issues the next.
+    void Advance()
+    {
+        if (write_.pending()) {
+            if (!write_.completed()) {
+                return;
+            }
+            const IoResult result = write_.Finish();
+            if (result.error != ERROR_SUCCESS) {
+                EndOrRaise(result.error);
+                return;
+            }
+            input_.Consume(result.count);
+        }
+        if (!hostEnd_) {
+            return;
+        }
+        const std::span<const char> pending = input_.Pending();
+        if (pending.empty()) {
+            hostEnd_.reset();
+            return;
+        }
+        // A pending write's bytes are held by the system meanwhile: a pipe's
+        // worth at a time keeps the pipe full.
+        const auto size = static_cast<DWORD>(std::min<std::size_t>(pending.size(), maxWriteSize_));
+        if (const DWORD error = write_.Write(pending.data(), size); error != ERROR_SUCCESS) {
+            EndOrRaise(error);
+        }
+    }
+
+private:
+    void EndOrRaise(DWORD error)
+    {
+        if (error != ERROR_NO_DATA && error != ERROR_BROKEN_PIPE) {
+            Raise(messages::kPipeWriteFailed, error);
+        }
+        hostEnd_.reset();
+    }
+
+    UniqueHandle& hostEnd_;
+    ByteSource& input_;
+    OverlappedOperation write_;  // never pending once the host's end is closed
+    DWORD maxWriteSize_;
+};
+
+// Reads one of the child's outputs into its sink, one read pending at a
+// time, straight into room that the sink makes at its end. A sink without
+// room gets a read of no bytes first, which completes once bytes wait: a sink
+// that holds the whole output does not grow for an end of file.
+class OutputReader {
+public:
+    OutputReader(HANDLE hostEnd, ByteSink& sink) : sink_(sink), read_(hostEnd) {}
+    // A read cancelled on the way out keeps what it got; the failure that
+    // led here is what the caller sees.
+    ~OutputReader()
+    {
+        if (read_.pending()) {
+            try {
+                Take(read_.Cancel());
+            } catch (...) {
+            }
+        }
+    }
+    OutputReader(const OutputReader&) = delete;
+    OutputReader& operator=(const OutputReader&) = delete;
+
+    // The event to wait on; null once the output has ended.
+    HANDLE event() const { return ended_ ? nullptr : read_.event(); }
+    // Bytes read so far.
+    std::uint64_t received() const { return received_; }
+
+    // Takes a completed read and issues the next.
+    void Advance()
+    {
+        if (read_.completed()) {
+            Take(read_.Finish());
+        }
+        if (!read_.pending() && !ended_) {
+            Issue();
+        }
+    }
+
+    // Takes what waits in the pipe now, without waiting for more: once the
+    // child has ended, everything it wrote is in the pipe, and a process that
+    // it started may hold the pipe open for as long as it likes. Stops after
+    // `limit` bytes, so that such a process writing without end cannot hold
+    // the call either.
+    void TakeWhatWaits(std::uint64_t limit)
+    {
+        const std::uint64_t end = received_ + limit;
+        while (!ended_ && received_ < end) {
+            if (!read_.pending()) {
+                Issue();
+                continue;
+            }
+            // A read still pending once its bytes could have come finds
+            // the pipe empty.
+            if (!Take(read_.completed() ? read_.Finish() : read_.Cancel())) {
+                return;
+            }
+        }
+    }
+
+private:
+    void Issue()
+    {
+        const std::size_t room = sink_.room();
+        probing_ = room == 0 && !bytesWait_;
+        extended_ = false;
+        DWORD error = ERROR_SUCCESS;
+        if (probing_) {
+            error = read_.Read(&probe_, 0);
+        } else {
+            const auto size = room == 0 ? kMinReadSize : static_cast<DWORD>(std::min<std::size_t>(room, kMaxReadSize));
+            char* const into = sink_.Extend(size);
+            extended_ = true;
+            error = read_.Read(into, size);
+        }
+        bytesWait_ = false;
+        if (error != ERROR_SUCCESS) {
+            Take({0, error});
+        }
+    }
+
+    // Takes what a read came to; false when it was cancelled with nothing.
+    bool Take(const IoResult& result)
+    {
+        if (extended_) {
+            extended_ = false;
+            received_ += result.count;
+            sink_.Commit(result.count);
+        }
+        switch (result.error) {
+        case ERROR_SUCCESS:
+            bytesWait_ = probing_;
+            return true;
+        case ERROR_BROKEN_PIPE:  // the child, and all that share its end, closed it
+            ended_ = true;
+            return true;
+        case ERROR_OPERATION_ABORTED:
+            return result.count != 0;
+        default:
+            Raise(messages::kPipeReadFailed, result.error);
+        }
+    }
+
+    ByteSink& sink_;
+    OverlappedOperation read_;
+    char probe_ = 0;          // where a read of no bytes reads into
+    bool probing_ = false;    // the read under way is one of no bytes
+    bool bytesWait_ = false;  // one of no bytes completed: the next read makes room
+    bool extended_ = false;   // the sink's room is lent to the read under way
+    bool ended_ = false;
+    std::uint64_t received_ = 0;
+};
+
+// Waits on the objects alone, when the caller brings no waiter of its own.
+class ObjectWaiter final : public ExchangeWaiter {
+public:
+    WaitOutcome Wait(std::span<void* const> objects, const ExchangeProgress&) override
+    {
+        const DWORD result = WaitForMultipleObjects(static_cast<DWORD>(objects.size()), objects.data(), FALSE, INFINITE);
+        if (result - WAIT_OBJECT_0 < objects.size()) {
+            return {WaitChoice::KeepWaiting, result - WAIT_OBJECT_0};
+        }
+        return {};
+    }
+};
+
+// Ends the command and everything it started; false where it runs in no job.
+bool EndCommand(const StartedChild& child)
+{
+    return child.job && TerminateJobObject(child.job.get(), 1);
+}
 
 // What the user chose for a command still running, done: raises the message
 // that ends the wait.
 [[noreturn]] void EndWait(WaitChoice choice, const StartedChild& child)
 {
-    if (choice == WaitChoice::EndCommand && child.job && TerminateJobObject(child.job.get(), 1)) {
+    if (choice == WaitChoice::EndCommand && EndCommand(child)) {
         throw ErrorMessage(messages::kCommandEnded);
     }
     throw ErrorMessage(messages::kWaitAbandoned);
+}
+
+// Runs `step` of the standard output's reader. When the sink cannot grow,
+// the command is ended with all it started, since its output is lost anyway:
+// a command that floods its output would otherwise run on after the call.
+template <typename Step>
+void WithOutputRoom(const StartedChild& child, const OutputReader& reader, Step step)
+{
+    auto raiseTooLarge = [&] {
+        EndCommand(child);
+        throw ErrorMessage(messages::kOutputTooLargeBefore + std::to_string(reader.received()) +
+                           messages::kOutputTooLargeAfter);
+    };
+    try {
+        step();
+    } catch (const MemoryFailure&) {
+        raiseTooLarge();
+    } catch (const std::bad_alloc&) {
+        raiseTooLarge();
+    }
 }
 
 std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, ByteSource& input,
@@ -321,50 +563,61 @@ std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, B
 {
     ByteString commandLine = StartingCommandLine(command, arguments);
 
-    // Made non-inheritable: only the start below hands the child its ends.
-    std::array<PipePair, 3> pipes;
-    for (PipePair& pipe : pipes) {
-        if (!CreatePipe(pipe.readEnd.put(), pipe.writeEnd.put(), nullptr, options.pipeSize)) {
-            RaiseWithLastError(messages::kPipeOpenFailed);
-        }
-    }
-
-    InputFeeder feeder(pipes[kInput].writeEnd, input, options.pipeSize);
-    feeder.Feed();
+    std::array<ChildPipe, 3> pipes = {CreateChildPipe(ChildSide::Reads, options.pipeSize),
+                                      CreateChildPipe(ChildSide::Writes, options.pipeSize),
+                                      CreateChildPipe(ChildSide::Writes, options.pipeSize)};
+    // Declared after the pipes: pending reads and writes are cancelled and
+    // waited for before the pipes close and before any buffer goes.
+    InputFeeder feeder(pipes[kInput].hostEnd, input, options.pipeSize);
+    OutputReader outputReader(pipes[kOutput].hostEnd.get(), output);
+    OutputReader errorReader(pipes[kErrors].hostEnd.get(), errors);
+    feeder.Advance();  // the input's first part waits in the pipe when the child starts
 
     const StartedChild child = StartChild(
-        commandLine, {pipes[kInput].readEnd.get(), pipes[kOutput].writeEnd.get(), pipes[kErrors].writeEnd.get()});
-    pipes[kInput].readEnd.reset();  // the child holds its own copy
+        commandLine, {pipes[kInput].childEnd.get(), pipes[kOutput].childEnd.get(), pipes[kErrors].childEnd.get()});
+    for (ChildPipe& pipe : pipes) {
+        pipe.childEnd.reset();  // the child holds its own copies
+    }
 
-    // The write ends of the output pipes stay open here, so the pipes never
-    // report end of file: the child's end alone ends the exchange. Checking
-    // for it before draining makes the last pass collect all it wrote.
-    const ULONGLONG startTick = GetTickCount64();
-    DWORD idleWaitMs = 0;
+    // An output may end before the child does, or only long after it (a
+    // process that it started may hold its end): the child's end alone ends
+    // the exchange.
+    ObjectWaiter objectWaiter;
+    ExchangeWaiter& waiter = options.waiter ? *options.waiter : objectWaiter;
     for (;;) {
-        const bool ended = WaitForSingleObject(child.process.get(), 0) != WAIT_TIMEOUT;
-        bool moved = feeder.Feed();
-        moved = DrainPipe(pipes[kOutput].readEnd.get(), output) || moved;
-        moved = DrainPipe(pipes[kErrors].readEnd.get(), errors) || moved;
-        if (ended) {
-            DWORD exitStatus = 0;
-            GetExitCodeProcess(child.process.get(), &exitStatus);
-            return exitStatus;
-        }
-        if (options.observer != nullptr) {
-            const WaitChoice choice = options.observer->ContinueWaiting(
-                {commandLine, GetTickCount64() - startTick, output.size() + errors.size(), bool(child.job)});
-            if (choice != WaitChoice::KeepWaiting) {
-                EndWait(choice, child);
+        feeder.Advance();
+        WithOutputRoom(child, outputReader, [&] { outputReader.Advance(); });
+        errorReader.Advance();
+
+        std::array<HANDLE, 4> objects = {child.process.get()};
+        std::size_t count = 1;
+        for (HANDLE event : {feeder.event(), outputReader.event(), errorReader.event()}) {
+            if (event != nullptr) {
+                objects[count++] = event;
             }
         }
-        if (moved) {
-            idleWaitMs = 0;
-            continue;
+        const WaitOutcome outcome = waiter.Wait(std::span<void* const>(objects.data(), count),
+                                                {commandLine, outputReader.received() + errorReader.received(),
+                                                 bool(child.job)});
+        if (outcome.choice != WaitChoice::KeepWaiting) {
+            EndWait(outcome.choice, child);
         }
-        idleWaitMs = std::clamp<DWORD>(idleWaitMs * 2, 1, kMaxIdleWaitMs);
-        WaitForSingleObject(child.process.get(), idleWaitMs);
+        // A wait that failed counts as the child's end, after which the
+        // call returns with what came.
+        if (!outcome.signalled || *outcome.signalled == 0) {
+            break;
+        }
     }
+
+    // What the child wrote before its end fits in the pipe, which may hold
+    // a little more than was asked of it: more than that comes from
+    // something it started.
+    const std::uint64_t drainLimit = std::uint64_t(options.pipeSize) * 2 + kMaxReadSize;
+    WithOutputRoom(child, outputReader, [&] { outputReader.TakeWhatWaits(drainLimit); });
+    errorReader.TakeWhatWaits(drainLimit);
+    DWORD exitStatus = 0;
+    GetExitCodeProcess(child.process.get(), &exitStatus);
+    return exitStatus;
 }
 
 }  // namespace

@@ -3,19 +3,47 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
+#include <span>
+
 #include "dialog/wait_window_win32.h"
 #include "exec/child_process.h"
 
 namespace tuvex {
 
-// Runs `exchange` with options whose observer is a wait window over `owner`;
-// the window is gone when this returns, before anything else is shown.
+// Waits for an exchange on the host's thread. For the first `delayMs` it
+// waits on the exchange's objects alone and handles no message, so that the
+// editor is not re-entered by a short command. Then the wait window shows
+// over `owner`, updated once a second, and while it shows every message of
+// the thread is dispatched, as in any modal window: the editor, disabled,
+// takes no input but repaints, and the window's buttons end the wait at once.
+class WaitWindowWaiter final : public ExchangeWaiter {
+public:
+    explicit WaitWindowWaiter(HWND owner, DWORD delayMs = 1000);
+    WaitOutcome Wait(std::span<void* const> objects, const ExchangeProgress& progress) override;
+
+private:
+    // Dispatches the messages that wait; returns what the user chose.
+    WaitChoice DispatchMessages();
+
+    HWND owner_;
+    DWORD delayMs_;
+    ULONGLONG startTick_;
+    ULONGLONG dispatchedTick_ = 0;
+    std::optional<WaitWindow> window_;
+    std::uint64_t shownSeconds_ = ~std::uint64_t{0};
+};
+
+// Runs `exchange` with options whose waiter shows a wait window over
+// `owner`; the window is gone when this returns, before anything else is
+// shown.
 template <typename Exchange>
 void RunWithWaitWindow(HWND owner, Exchange exchange)
 {
-    WaitWindow window(owner);
+    WaitWindowWaiter waiter(owner);
     ExchangeOptions options;
-    options.observer = &window;
+    options.waiter = &waiter;
     exchange(options);
 }
 

@@ -1,5 +1,4 @@
-// The wait window driven directly, as an exchange drives it between its
-// passes.
+// The wait window driven directly, as a wait drives it.
 #include <gtest/gtest.h>
 
 #include "common/module_location_win32.h"
@@ -10,9 +9,18 @@
 namespace tuvex {
 namespace {
 
-ExchangeProgress Progress(bool canEndCommand)
+constexpr std::string_view kCommandLine = "child.exe sleep 60000";
+
+// Hands the thread's messages to the window, as a wait does while it shows.
+void DispatchMessages(WaitWindow& window)
 {
-    return {"child.exe sleep 60000", 1500, 42, canEndCommand};
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (!window.TakeDialogMessage(message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
 }
 
 HWND FindWaitWindow()
@@ -51,8 +59,7 @@ TEST_F(WaitWindowTest, DisablesItsOwnerWhileItShowsAndEnablesItBeforeItIsDestroy
     const HHOOK hook = SetWindowsHookExW(WH_CBT, &RecordDestroy, nullptr, GetCurrentThreadId());
     bool enabledWhileShown = true;
     {
-        WaitWindow window(owner_.get(), 0);
-        window.ContinueWaiting(Progress(false));
+        WaitWindow window(owner_.get(), kCommandLine, false);
         ASSERT_NE(FindWaitWindow(), nullptr);
         enabledWhileShown = IsWindowEnabled(owner_.get()) != FALSE;
     }
@@ -66,8 +73,7 @@ TEST_F(WaitWindowTest, DisablesItsOwnerWhileItShowsAndEnablesItBeforeItIsDestroy
 TEST_F(WaitWindowTest, EnablesItsOwnerAgainWhenTheWaitEndsInAnException)
 {
     try {
-        WaitWindow window(owner_.get(), 0);
-        window.ContinueWaiting(Progress(false));
+        WaitWindow window(owner_.get(), kCommandLine, false);
         ASSERT_FALSE(IsWindowEnabled(owner_.get()));
         throw ErrorMessage("failed");
     } catch (const ErrorMessage&) {
@@ -79,8 +85,7 @@ TEST_F(WaitWindowTest, LeavesAnOwnerThatWasDisabledAlreadyDisabled)
 {
     EnableWindow(owner_.get(), FALSE);
     {
-        WaitWindow window(owner_.get(), 0);
-        window.ContinueWaiting(Progress(false));
+        WaitWindow window(owner_.get(), kCommandLine, false);
     }
     EXPECT_FALSE(IsWindowEnabled(owner_.get()));
     EnableWindow(owner_.get(), TRUE);
@@ -88,28 +93,44 @@ TEST_F(WaitWindowTest, LeavesAnOwnerThatWasDisabledAlreadyDisabled)
 
 TEST_F(WaitWindowTest, ThePressedEndButtonAsksToEndTheCommand)
 {
-    WaitWindow window(owner_.get(), 0);
-    EXPECT_EQ(window.ContinueWaiting(Progress(true)), WaitChoice::KeepWaiting);
+    WaitWindow window(owner_.get(), kCommandLine, true);
+    EXPECT_EQ(window.pressed(), WaitWindowButton::None);
     HWND button = GetDlgItem(FindWaitWindow(), IDC_WAIT_END_COMMAND);
     ASSERT_NE(button, nullptr);
     EXPECT_TRUE(IsWindowVisible(button));
     EXPECT_EQ(test::WindowTextOf(button), L"コマンドを終了");
     PostMessageW(button, BM_CLICK, 0, 0);
-    EXPECT_EQ(window.ContinueWaiting(Progress(true)), WaitChoice::EndCommand);
+    DispatchMessages(window);
+    EXPECT_EQ(window.pressed(), WaitWindowButton::EndCommand);
 }
 
-TEST_F(WaitWindowTest, TheStopButtonAsksToStopWaiting)
+TEST_F(WaitWindowTest, TheStopButtonAndEscAskToStopWaiting)
 {
-    WaitWindow window(owner_.get(), 0);
-    window.ContinueWaiting(Progress(true));
-    PostMessageW(GetDlgItem(FindWaitWindow(), IDCANCEL), BM_CLICK, 0, 0);
-    EXPECT_EQ(window.ContinueWaiting(Progress(true)), WaitChoice::StopWaiting);
+    {
+        WaitWindow window(owner_.get(), kCommandLine, true);
+        PostMessageW(GetDlgItem(FindWaitWindow(), IDCANCEL), BM_CLICK, 0, 0);
+        DispatchMessages(window);
+        EXPECT_EQ(window.pressed(), WaitWindowButton::StopWaiting);
+    }
+    WaitWindow window(owner_.get(), kCommandLine, true);
+    HWND shown = FindWaitWindow();
+    PostMessageW(GetDlgItem(shown, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0);
+    DispatchMessages(window);
+    EXPECT_EQ(window.pressed(), WaitWindowButton::StopWaiting);
+}
+
+TEST_F(WaitWindowTest, ShowsTheCommandLineAndTheProgress)
+{
+    WaitWindow window(owner_.get(), kCommandLine, true);
+    window.ShowProgress(3, 42);
+    HWND shown = FindWaitWindow();
+    EXPECT_EQ(test::WindowTextOf(GetDlgItem(shown, IDC_WAIT_COMMAND_LINE)), L"child.exe sleep 60000");
+    EXPECT_EQ(test::WindowTextOf(GetDlgItem(shown, IDC_WAIT_PROGRESS)), L"経過 3 秒、受信 42 バイト");
 }
 
 TEST_F(WaitWindowTest, OffersNoEndButtonWhereTheCommandCannotBeEnded)
 {
-    WaitWindow window(owner_.get(), 0);
-    window.ContinueWaiting(Progress(false));
+    WaitWindow window(owner_.get(), kCommandLine, false);
     HWND button = GetDlgItem(FindWaitWindow(), IDC_WAIT_END_COMMAND);
     EXPECT_FALSE(button && IsWindowVisible(button));
 }

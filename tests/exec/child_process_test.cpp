@@ -65,11 +65,23 @@ private:
     UniqueHandle process_;
 };
 
-// Answers each look at the running child with what `choose` says.
-class ChoosingObserver : public ExchangeObserver {
+// Waits on the exchange's objects in short steps and ends the wait with what
+// `choose` says, asked at each step.
+class ChoosingWaiter : public ExchangeWaiter {
 public:
-    explicit ChoosingObserver(std::function<WaitChoice(const ExchangeProgress&)> choose) : choose_(std::move(choose)) {}
-    WaitChoice ContinueWaiting(const ExchangeProgress& progress) override { return choose_(progress); }
+    explicit ChoosingWaiter(std::function<WaitChoice(const ExchangeProgress&)> choose) : choose_(std::move(choose)) {}
+    WaitOutcome Wait(std::span<void* const> objects, const ExchangeProgress& progress) override
+    {
+        for (;;) {
+            if (const WaitChoice choice = choose_(progress); choice != WaitChoice::KeepWaiting) {
+                return {choice, {}};
+            }
+            const DWORD result = WaitForMultipleObjects(static_cast<DWORD>(objects.size()), objects.data(), FALSE, 20);
+            if (result < objects.size()) {
+                return {WaitChoice::KeepWaiting, result};
+            }
+        }
+    }
 
 private:
     std::function<WaitChoice(const ExchangeProgress&)> choose_;
@@ -141,6 +153,25 @@ TEST(ChildProcess, EndsWithTheChildEvenWhenAGrandchildKeepsThePipesOpen)
     EXPECT_LT(GetTickCount() - start, 2500u);
 }
 
+TEST(ChildProcess, CollectsAllTheChildWroteWhileAGrandchildHoldsThePipes)
+{
+    // The pipes hold far less than the child writes: most of it moves while
+    // the child runs, and the rest waits in the pipes when it ends.
+    ExchangeOptions smallPipe;
+    smallPipe.pipeSize = 4096;
+    const Outputs result =
+        RunChild("grandchild 3000 " + Hex("late") + " out-repeat 3000000 61 err-repeat 100000 65", {}, smallPipe);
+    EXPECT_EQ(result.output.size(), 3000000u);
+    EXPECT_EQ(result.out().find_first_not_of('a'), std::string::npos);
+    EXPECT_EQ(result.err(), std::string(100000, 'e'));
+}
+
+TEST(ChildProcess, AGrandchildThatWritesWithoutEndDoesNotHoldTheCall)
+{
+    const Outputs result = RunChild("grandchild-flood sleep 1000 out " + Hex("early"));
+    EXPECT_NE(result.out().find("early"), std::string::npos) << result.output.size() << " bytes received";
+}
+
 TEST(ChildProcess, StartsAScriptThroughItsInterpreterWithTheScriptQuoted)
 {
     test::TempFolder folder;
@@ -178,7 +209,7 @@ TEST(ChildProcess, ReturnsTheChildsExitStatus)
 TEST(ChildProcess, AFloodingChildGetsABrokenPipeOnceTheWaitIsGivenUp)
 {
     std::unique_ptr<WatchedProcess> child;
-    ChoosingObserver stopWhileFlooding([&](const ExchangeProgress& progress) {
+    ChoosingWaiter stopWhileFlooding([&](const ExchangeProgress& progress) {
         const std::vector<DWORD> children = TestChildrenOf(GetCurrentProcessId());
         if (!child && children.size() == 1) {
             child = std::make_unique<WatchedProcess>(children[0]);
@@ -186,7 +217,7 @@ TEST(ChildProcess, AFloodingChildGetsABrokenPipeOnceTheWaitIsGivenUp)
         return child && progress.bytesReceived > (1u << 20) ? WaitChoice::StopWaiting : WaitChoice::KeepWaiting;
     });
     ExchangeOptions options;
-    options.observer = &stopWhileFlooding;
+    options.waiter = &stopWhileFlooding;
     EXPECT_EQ(RaisedBy([&] { RunChild("flood", {}, options); }), test::Cp932(L"コマンドの終了を待たずに中断しました"));
     ASSERT_TRUE(child);
     EXPECT_TRUE(child->EndsWithinSeconds(20)) << "the child still writes into its output";
@@ -195,7 +226,7 @@ TEST(ChildProcess, AFloodingChildGetsABrokenPipeOnceTheWaitIsGivenUp)
 TEST(ChildProcess, StopWaitingLeavesTheChildRunning)
 {
     std::unique_ptr<WatchedProcess> child;
-    ChoosingObserver stopAtOnce([&](const ExchangeProgress&) {
+    ChoosingWaiter stopAtOnce([&](const ExchangeProgress&) {
         const std::vector<DWORD> children = TestChildrenOf(GetCurrentProcessId());
         if (!child && children.size() == 1) {
             child = std::make_unique<WatchedProcess>(children[0]);
@@ -203,7 +234,7 @@ TEST(ChildProcess, StopWaitingLeavesTheChildRunning)
         return child ? WaitChoice::StopWaiting : WaitChoice::KeepWaiting;
     });
     ExchangeOptions options;
-    options.observer = &stopAtOnce;
+    options.waiter = &stopAtOnce;
     RaisedBy([&] { RunChild("sleep 60000", {}, options); });
     ASSERT_TRUE(child);
     EXPECT_FALSE(child->EndsWithinSeconds(1));
@@ -213,7 +244,7 @@ TEST(ChildProcess, EndCommandEndsTheChildAndEverythingItStarted)
 {
     std::vector<std::unique_ptr<WatchedProcess>> started;  // the child, then its child
     bool offered = false;
-    ChoosingObserver endOnceBothRun([&](const ExchangeProgress& progress) {
+    ChoosingWaiter endOnceBothRun([&](const ExchangeProgress& progress) {
         offered = progress.canEndCommand;
         const DWORD parent = started.empty() ? GetCurrentProcessId() : started.back()->id();
         const std::vector<DWORD> children = TestChildrenOf(parent);
@@ -223,7 +254,7 @@ TEST(ChildProcess, EndCommandEndsTheChildAndEverythingItStarted)
         return started.size() == 2 ? WaitChoice::EndCommand : WaitChoice::KeepWaiting;
     });
     ExchangeOptions options;
-    options.observer = &endOnceBothRun;
+    options.waiter = &endOnceBothRun;
     EXPECT_EQ(RaisedBy([&] { RunChild("grandchild 60000 6f6b sleep 60000", {}, options); }),
               test::Cp932(L"コマンドを終了しました"));
     EXPECT_TRUE(offered);

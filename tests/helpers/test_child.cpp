@@ -14,6 +14,8 @@
 //   command-line         write the command line it was started with, then end
 //   grandchild MS HEX    start itself, inheriting the handles, to write HEX to
 //                        standard output after MS ms; do not wait for it
+//   grandchild-flood     start itself, inheriting the handles, to flood standard
+//                        output; do not wait for it
 //   window-visible       write "hidden" or "shown" for the console window
 //   crash                end at once as an access violation does (0xC0000005)
 //   flood                write to standard output until a write fails, then end
@@ -89,11 +91,12 @@ std::string ToHex(const std::string& bytes)
     return hex;
 }
 
-void StartGrandchild(const std::string& delayMs, const std::string& hex)
+// Starts this program with `actions`, inheriting the standard handles.
+void StartGrandchild(const std::string& actions)
 {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string commandLine = std::string("\"") + self + "\" sleep " + delayMs + " out " + hex;
+    std::string commandLine = std::string("\"") + self + "\" " + actions;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -154,7 +157,9 @@ int main(int argc, char** argv)
             return 0;
         } else if (action == "grandchild") {
             const std::string delayMs = next();
-            StartGrandchild(delayMs, next());
+            StartGrandchild("sleep " + delayMs + " out " + next());
+        } else if (action == "grandchild-flood") {
+            StartGrandchild("flood");
         } else if (action == "crash") {
             ExitProcess(0xC0000005);
         } else if (action == "flood") {

@@ -109,6 +109,10 @@ protected:
 
     std::string Parameter(const std::string& childActions) const { return TestChildPath() + "|" + childActions; }
 
+    // More than the input pipe holds, for a child that does not read it: the
+    // wait ends while a write and both reads are pending.
+    const std::wstring unreadText_ = std::wstring(4 << 20, L'x');
+
     test::InstalledModule module_;
     decltype(&TuvexW) wide_ = module_.Export<decltype(TuvexW)>("TuvexW");
     decltype(&TuvexRun) run_ = module_.Export<decltype(TuvexRun)>("TuvexRun");
@@ -122,7 +126,7 @@ TEST_F(WaitWindowTest, StoppingTheWaitReturnsNullAndLeavesNothingBehind)
     GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
 
     WaitWindowUser user(kStopWaitingButton);
-    const HGLOBAL result = wide_(GetDesktopWindow(), L"text", Parameter("out 6869 sleep 60000").c_str());
+    const HGLOBAL result = wide_(GetDesktopWindow(), unreadText_.c_str(), Parameter("out 6869 sleep 60000").c_str());
     const DWORD returnedAt = GetTickCount();
     user.Stop();
 
@@ -146,7 +150,8 @@ TEST_F(WaitWindowTest, EndingTheCommandEndsItAndWhatItStartedAndReturnsNull)
     DialogWatcher watcher;
     const int childrenBefore = RunningTestChildren();
     WaitWindowUser user(kEndCommandButton);
-    const HGLOBAL result = wide_(GetDesktopWindow(), L"text", Parameter("grandchild 60000 6869 sleep 60000").c_str());
+    const HGLOBAL result =
+        wide_(GetDesktopWindow(), unreadText_.c_str(), Parameter("grandchild 60000 6869 sleep 60000").c_str());
     user.Stop();
 
     EXPECT_EQ(result, nullptr);
@@ -160,6 +165,84 @@ TEST_F(WaitWindowTest, EndingTheCommandEndsItAndWhatItStartedAndReturnsNull)
         childrenLeft = RunningTestChildren() - childrenBefore;
     }
     EXPECT_EQ(childrenLeft, 0) << "the child or its grandchild still runs";
+}
+
+// Counts the WM_PAINT messages of a window whose user data points to the count.
+LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        ++*reinterpret_cast<std::atomic<int>*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(WaitWindowTest, TheEditorsWindowRepaintsWhileTheWaitWindowShows)
+{
+    const UniqueWindow editor = test::MakeOwnerWindow(60, 60, 500, 400);
+    std::atomic<int> paints{0};
+    SetWindowLongPtrW(editor.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&paints));
+    SetWindowLongPtrW(editor.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountPaints));
+    DialogWatcher watcher;
+    int paintsBefore = -1;
+    int paintsWhileShown = -1;
+    std::thread user([&] {
+        const HWND window = test::WaitForWindow([](HWND found) { return GetDlgItem(found, kProgressControl) != nullptr; }, 30000);
+        paintsBefore = paints;
+        InvalidateRect(editor.get(), nullptr, TRUE);
+        for (int wait = 0; wait < 100 && paints == paintsBefore; ++wait) {
+            Sleep(20);
+        }
+        paintsWhileShown = paints;
+        PostMessageW(window, WM_COMMAND, kStopWaitingButton, 0);
+    });
+    wide_(editor.get(), L"", Parameter("sleep 60000").c_str());
+    user.join();
+    EXPECT_GT(paintsWhileShown, paintsBefore) << "WM_PAINT came " << paintsBefore << " times before the window showed";
+}
+
+TEST_F(WaitWindowTest, OutputThatFloodsInAfterSilenceArrivesWhole)
+{
+    const UniqueWindow editor = test::MakeOwnerWindow(60, 60, 500, 400);
+    WaitWindowUser user(kNoButton);
+    const HGLOBAL result = wide_(editor.get(), L"", Parameter("sleep 2000 out-repeat 50000000 61").c_str());
+    user.Stop();
+    EXPECT_TRUE(user.shown());
+    ASSERT_NE(result, nullptr);
+    ASSERT_EQ(GlobalSize(result), 50000000u + 2);
+    const std::string_view bytes(static_cast<const char*>(GlobalLock(result)), 50000000);
+    EXPECT_EQ(bytes.find_first_not_of('a'), std::string_view::npos);
+    GlobalUnlock(result);
+    GlobalFree(result);
+}
+
+TEST_F(WaitWindowTest, OutputWithoutEndEndsTheCommandAndSaysHowMuchCame)
+{
+    if (sizeof(void*) != 4) {
+        GTEST_SKIP() << "a 64-bit host holds more output than the machine may have";
+    }
+    const auto narrow = module_.Export<decltype(Tuvex)>("Tuvex");
+    const std::wstring before = L"コマンドの出力が大きすぎるため中止しました(受信 ";
+    const int childrenBefore = RunningTestChildren();
+    for (const char* filter : {"Tuvex", "TuvexW", "TuvexRun"}) {
+        DialogWatcher watcher;
+        if (filter == std::string_view("TuvexRun")) {
+            EXPECT_STREQ(run_("", TestChildPath().c_str(), "flood"), "");
+        } else {
+            EXPECT_EQ((filter == std::string_view("Tuvex") ? narrow : wide_)(nullptr, L"text", Parameter("flood").c_str()),
+                      nullptr);
+        }
+        ASSERT_EQ(watcher.seen().size(), 1u) << filter;
+        const std::wstring text = watcher.seen()[0].text;
+        ASSERT_EQ(text.substr(0, before.size()), before) << filter << ": " << testing::PrintToString(text);
+        EXPECT_GT(std::stoull(text.substr(before.size())), 100000000ull) << filter << ": " << testing::PrintToString(text);
+        EXPECT_EQ(text.substr(text.find(L' ', before.size())), L" バイト)") << filter;
+    }
+    int childrenLeft = RunningTestChildren() - childrenBefore;
+    for (int wait = 0; wait < 50 && childrenLeft > 0; ++wait) {
+        Sleep(100);
+        childrenLeft = RunningTestChildren() - childrenBefore;
+    }
+    EXPECT_EQ(childrenLeft, 0) << "a flooding command still runs";
 }
 
 TEST_F(WaitWindowTest, ACommandThatEndsWithinASecondShowsNoWindow)

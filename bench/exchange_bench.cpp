@@ -1,7 +1,8 @@
 // Measures the exchange with a child process through the module's exports and
-// prints three tables with the figures that the module is held to:
+// prints four tables with the figures that the module is held to:
 //  - Tuvex and TuvexW on one host text of 50 Mi characters (ASCII, then
 //    Japanese): time, the block handed back and the peak memory the call added;
+//  - the same for TuvexUtf8 against TuvexW (utf8_filter_rows.cpp);
 //  - throughput through a copying child at several sizes: TuvexW, TuvexRun,
 //    the naive exchange (256-byte reads, busy polling) and a plain exchange
 //    with 1 MiB blocking reads (the platform's limit), its child sharing the
@@ -28,6 +29,7 @@
 
 #include "common/win32_resource.h"
 #include "host/exports.h"
+#include "utf8_filter_rows.h"
 
 namespace {
 
@@ -391,6 +393,15 @@ int main(int argc, char** argv)
                         measure.peakBytes / kMiB, measure.peakBytes / block, measure.whole ? "" : " INCOMPLETE");
         }
     }
+
+    bench::PrintUtf8FilterRows(module.get(), copyParameter,
+                               [&](int repeats, const std::vector<std::function<bool()>>& actions) {
+        std::vector<bench::CallFigures> figures;
+        for (const Measure& measure : Interleave(memory, repeats, actions)) {
+            figures.push_back({measure.seconds, measure.peakBytes, measure.whole});
+        }
+        return figures;
+    });
 
     std::printf("\n| %-34s | %7s | %8s | %9s | %8s |\n", "transfer through a copying child", "MiB", "seconds", "MiB/s",
                 "peak MiB");

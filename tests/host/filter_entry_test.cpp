@@ -301,7 +301,9 @@ TEST_F(FilterTest, Utf8FilterCarriesLongJapaneseTextsWholeThroughAllPieces)
     while (text.size() * 11 / 5 < std::size_t(9) << 20) {
         text += L"\u6771\u4eac\U00020BB7\n";
     }
+    DialogWatcher watcher;
     EXPECT_EQ(Mismatch(Utf8(text.c_str(), Parameter("cat")), Utf16Block(text)), "same");
+    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{});
 }
 
 // Drives the command menu of an installed module: a menu file beside it and

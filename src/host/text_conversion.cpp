@@ -6,8 +6,8 @@
 #include <type_traits>
 
 #include "common/code_page_932.h"
-#include "common/unicode_text.h"
 #include "common/messages.h"
+#include "common/unicode_text.h"
 
 namespace tuvex {
 

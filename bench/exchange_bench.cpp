@@ -5,6 +5,7 @@
 // than its delay. Tables:
 //  - Tuvex and TuvexW on one host text of 50 Mi characters (ASCII, then
 //    Japanese): time, the block handed back and the peak memory the call added;
+//  - the same for TuvexUtf8 against TuvexW (utf8_filter_rows.cpp);
 //  - throughput through a copying child at several sizes: TuvexW, TuvexRun,
 //    the naive exchange (256-byte reads, busy polling) and a plain exchange
 //    with 1 MiB blocking reads (the platform's limit), its child sharing the
@@ -36,6 +37,7 @@
 
 #include "common/win32_resource.h"
 #include "host/exports.h"
+#include "utf8_filter_rows.h"
 
 namespace {
 
@@ -469,6 +471,15 @@ int main(int argc, char** argv)
             textRow(std::string("baseline Tuvex, ") + text.what, text.baselineNarrow, text.baselineBlock);
         }
     }
+
+    bench::PrintUtf8FilterRows(module.get(), copyParameter,
+                               [&](int repeats, const std::vector<std::function<bool()>>& actions) {
+        std::vector<bench::CallFigures> figures;
+        for (const Measure& measure : Interleave(memory, repeats, actions)) {
+            figures.push_back({measure.seconds, measure.peakBytes, measure.whole});
+        }
+        return figures;
+    });
 
     std::printf("\n| %-34s | %7s | %8s | %9s | %8s |\n", "transfer through a copying child", "MiB", "seconds", "MiB/s",
                 "peak MiB");

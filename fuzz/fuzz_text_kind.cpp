@@ -1,10 +1,12 @@
 // Text-kind detection: the verdict follows the first rule that decides, for
-// any bytes and any answer of the multibyte count; odd lengths and CR LF
-// before any zero byte are always multibyte.
+// any bytes and any answer of the multibyte count. UTF-8 only for
+// well-formed UTF-8; otherwise odd lengths and CR LF before any zero byte are
+// always multibyte.
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "common/unicode_text.h"
 #include "dialog/message_dialog.h"
 #include "fuzz_check.h"
 
@@ -28,8 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A message buffer always ends in its terminator.
     std::string buffer(reinterpret_cast<const char*>(data), size);
     buffer.push_back('\0');
-    const bool utf16 = tuvex::IsUtf16Text(buffer.data(), buffer.size(), &CountUnlessFF);
-
+    const tuvex::TextKind kind = tuvex::DetectTextKind(buffer.data(), buffer.size(), &CountUnlessFF);
+    const std::string text = buffer.substr(0, buffer.find('\0'));
+    if (kind == tuvex::TextKind::Utf8) {
+        FUZZ_CHECK(tuvex::IsValidUtf8(text));
+        return 0;
+    }
+    const bool utf16 = kind == tuvex::TextKind::Utf16;
     if (buffer.size() % 2 != 0) {
         FUZZ_CHECK(!utf16);
         return 0;

@@ -16,7 +16,7 @@ stage=$build/package/Tuvex-$version-$arch
 rm -rf "$stage"
 mkdir -p "$stage"
 cp "$build/bin/Tuvex.dll" "$build/bin/tuvex_host.exe" "$stage/"
-cp "$root/samples/Tuvex.ini" "$root/samples/TuvexW.ini" "$root/samples/Tuvex.conf" "$stage/"
+cp "$root/samples/Tuvex.ini" "$root/samples/TuvexW.ini" "$root/samples/TuvexUtf8.ini" "$root/samples/Tuvex.conf" "$stage/"
 cp -r "$root/samples/scripts" "$stage/scripts"
 # The guides as Windows editors take them: CR LF and a UTF-8 byte-order mark,
 # without which a Japanese editor reads them as Shift_JIS.
@@ -46,7 +46,7 @@ folder="Z:$(sed 's|/|\\|g' <<< "$install/Tuvex-$version-$arch")"
 got=$(bash "$root/tools/wine-run.sh" --arch "$arch" --prefix "$build/wineprefix" \
       "$install/Tuvex-$version-$arch/tuvex_host.exe" filter Tuvex --param 'find|"an"' --in "$folder\\text.txt" | tr -d '\r')
 # The sample menus pass the menu-file doctor.
-for menu in Tuvex TuvexW; do
+for menu in Tuvex TuvexW TuvexUtf8; do
   bash "$root/tools/wine-run.sh" --arch "$arch" --prefix "$build/wineprefix" \
     "$install/Tuvex-$version-$arch/tuvex_host.exe" menu "$menu" > "$install/doctor.txt" \
     || { echo "make-package: the sample $menu.ini has findings:" >&2; cat "$install/doctor.txt" >&2; exit 1; }

@@ -21,17 +21,19 @@ ACTIONS = {
 }
 
 
-def main():
+def main(encoding="utf-16-le", usage=__doc__):
+    """Runs the action named on the command line over standard input, both
+    ways in `encoding` (text8.py calls it for UTF-8)."""
     if len(sys.argv) != 2 or sys.argv[1] not in ACTIONS:
-        sys.stderr.write(__doc__)
+        sys.stderr.write(usage)
         return 2
-    text = sys.stdin.buffer.read().decode("utf-16-le")
+    text = sys.stdin.buffer.read().decode(encoding)
     ending = "\r\n" if "\r\n" in text else "\n"
     lines = ACTIONS[sys.argv[1]](text.splitlines())
     result = ending.join(lines)
     if text.endswith(("\r", "\n")):
         result += ending
-    sys.stdout.buffer.write(result.encode("utf-16-le"))
+    sys.stdout.buffer.write(result.encode(encoding))
     return 0
 
 

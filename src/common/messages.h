@@ -16,10 +16,12 @@ extern const char kPipeReadFailed[];         // パイプの読み込みに失�
 extern const char kMenuFileBeforePath[];     // メニュー定義ファイル(
 extern const char kMenuFileOpenFailedAfterPath[];  // )のオープンに失敗しました(
 extern const char kTextNotConvertible[];     // テキストをコードページ932に変換できません
+extern const char kTextNotUtf8Convertible[]; // テキストをUTF-8に変換できません
 extern const char kOutputNotConvertible[];   // コマンドの出力をUTF-16に変換できません
 extern const char kMemoryFailed[];           // メモリの確保に失敗しました(
 extern const char kWaitAbandoned[];          // コマンドの終了を待たずに中断しました
 extern const char kWideFilterDisplayName[];  // Tuvex(ワイドキャラクター版)
+extern const char kUtf8FilterDisplayName[];  // Tuvex(UTF-8版)
 // The window shown while a command takes its time: "経過 N 秒、受信 M バイト".
 extern const char kWaitElapsedBefore[];      // 経過
 extern const char kWaitReceivedBefore[];     //  秒、受信

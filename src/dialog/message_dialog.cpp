@@ -1,5 +1,10 @@
 #include "dialog/message_dialog.h"
 
+#include <algorithm>
+#include <string_view>
+
+#include "common/unicode_text.h"
+
 namespace tuvex {
 
 namespace {
@@ -26,8 +31,19 @@ bool IsUnexpectedControl(unsigned char byte)
     return byte >= 0x01 && byte <= 0x1F && byte != 0x09 && byte != 0x0A && byte != 0x0D;
 }
 
-}  // namespace
+// Well-formed UTF-8 with a character beyond ASCII and no zero byte before
+// the terminator. Code page 932 text with kana or kanji practically never is
+// (its lead bytes 0x81-0x9F are UTF-8 continuation bytes), nor is UTF-16
+// text, whose ASCII characters hold zero bytes.
+bool IsUtf8BeyondAscii(const char* bytes, std::size_t length)
+{
+    const std::string_view text(bytes, std::find(bytes, bytes + length, '\0') - bytes);
+    const bool zeroInside = text.size() + 2 < length;
+    return !zeroInside && std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) &&
+           IsValidUtf8(text);
+}
 
+// UTF-16 or multibyte, for texts that are not UTF-8 beyond ASCII.
 bool IsUtf16Text(const char* bytes, std::size_t length, WideCharCounter countWideChars)
 {
     if (length % 2 != 0) {
@@ -58,6 +74,16 @@ bool IsUtf16Text(const char* bytes, std::size_t length, WideCharCounter countWid
         }
     }
     return false;
+}
+
+}  // namespace
+
+TextKind DetectTextKind(const char* bytes, std::size_t length, WideCharCounter countWideChars)
+{
+    if (IsUtf8BeyondAscii(bytes, length)) {
+        return TextKind::Utf8;
+    }
+    return IsUtf16Text(bytes, length, countWideChars) ? TextKind::Utf16 : TextKind::Multibyte;
 }
 
 std::size_t Utf16TextUnits(const char* bytes, std::size_t length)

@@ -12,11 +12,17 @@ namespace tuvex {
 // to in the user's code page; empty when the text is invalid there.
 using WideCharCounter = std::optional<std::size_t> (*)(const char* text);
 
-// True when the `length` bytes at `bytes` are to be shown as UTF-16LE, false
-// when they are multibyte text. `length` counts the terminating zero byte(s)
-// that every message buffer ends with; `countWideChars` sees the bytes up to
-// the first zero byte.
-bool IsUtf16Text(const char* bytes, std::size_t length, WideCharCounter countWideChars);
+// How the bytes of a message are to be read.
+enum class TextKind {
+    Multibyte,  // text of the ANSI code page, up to its first zero byte
+    Utf16,      // UTF-16LE, up to its first zero unit
+    Utf8,       // UTF-8, up to its first zero byte
+};
+
+// How the `length` bytes at `bytes` are to be shown. `length` counts the
+// terminating zero byte(s) that every message buffer ends with;
+// `countWideChars` sees the bytes up to the first zero byte.
+TextKind DetectTextKind(const char* bytes, std::size_t length, WideCharCounter countWideChars);
 
 // The UTF-16 units of a text read as UTF-16: up to the first zero unit, or all
 // whole units when there is none. Nothing past `length` is read.

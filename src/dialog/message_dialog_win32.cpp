@@ -24,9 +24,9 @@ struct OpenMessage {
     UniqueFont font;  // released once the dialog has closed
 };
 
-bool IsUtf16Message(const ByteBuffer& text)
+TextKind KindOfMessage(const ByteBuffer& text)
 {
-    return IsUtf16Text(text.data(), text.size(), &CountWideCharsInAnsiCodePage);
+    return DetectTextKind(text.data(), text.size(), &CountWideCharsInAnsiCodePage);
 }
 
 // A text judged UTF-16 may hold no zero unit (one from ShowMessage ends in a
@@ -38,10 +38,34 @@ std::wstring Utf16Copy(const ByteBuffer& text)
     return copy;
 }
 
+// A text judged UTF-8 is well formed and ends at its first zero byte.
+std::wstring Utf8Copy(const ByteBuffer& text)
+{
+    const int length = static_cast<int>(std::min<std::size_t>(std::strlen(text.data()), INT_MAX));
+    std::wstring copy(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0)),
+                      L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, copy.data(), static_cast<int>(copy.size()));
+    return copy;
+}
+
+// The text as UTF-16 when it is not text of the ANSI code page.
+std::optional<std::wstring> WideCopy(const ByteBuffer& text)
+{
+    switch (KindOfMessage(text)) {
+    case TextKind::Utf16:
+        return Utf16Copy(text);
+    case TextKind::Utf8:
+        return Utf8Copy(text);
+    case TextKind::Multibyte:
+        break;
+    }
+    return std::nullopt;
+}
+
 void PutMessageText(HWND edit, const ByteBuffer& text)
 {
-    if (IsUtf16Message(text)) {
-        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(Utf16Copy(text).c_str()));
+    if (const std::optional<std::wstring> wide = WideCopy(text)) {
+        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide->c_str()));
     } else {
         SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.data()));
     }
@@ -115,8 +139,8 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 // Without its dialog the text still reaches the user, in a message box.
 void ShowInMessageBox(HWND owner, const ByteBuffer& text)
 {
-    if (IsUtf16Message(text)) {
-        MessageBoxW(owner, Utf16Copy(text).c_str(), L"Tuvex", MB_OK);
+    if (const std::optional<std::wstring> wide = WideCopy(text)) {
+        MessageBoxW(owner, wide->c_str(), L"Tuvex", MB_OK);
     } else {
         MessageBoxA(owner, text.data(), "Tuvex", MB_OK);
     }

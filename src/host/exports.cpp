@@ -13,6 +13,8 @@ const FilterRegistrationRecord filterRegistrationTable[] = {
     {sizeof(FilterRegistrationRecord), "Tuvex", "Tuvex", "Tuvex", kFilterAttribute, {}},
     {sizeof(FilterRegistrationRecord), "TuvexW", messages::kWideFilterDisplayName, "TuvexW",
      kFilterAttribute, {}},
+    {sizeof(FilterRegistrationRecord), "TuvexUtf8", messages::kUtf8FilterDisplayName, "TuvexUtf8",
+     kFilterAttribute, {}},
     {},
 };
 
@@ -39,6 +41,11 @@ HGLOBAL __cdecl Tuvex(HWND hostWindow, const wchar_t* text, const char* paramete
 HGLOBAL __cdecl TuvexW(HWND hostWindow, const wchar_t* text, const char* parameter)
 {
     return tuvex::RunWideFilter(hostWindow, text, parameter);
+}
+
+HGLOBAL __cdecl TuvexUtf8(HWND hostWindow, const wchar_t* text, const char* parameter)
+{
+    return tuvex::RunUtf8Filter(hostWindow, text, parameter);
 }
 
 const char* __cdecl TuvexRun(const char* input, const char* command, const char* arguments)

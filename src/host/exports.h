@@ -36,5 +36,6 @@ const tuvex::FilterRegistrationRecord* __cdecl EnumVelmoranFilter();
 std::uint32_t __cdecl VelmoranFilterGetVersion();
 HGLOBAL __cdecl Tuvex(HWND hostWindow, const wchar_t* text, const char* parameter);
 HGLOBAL __cdecl TuvexW(HWND hostWindow, const wchar_t* text, const char* parameter);
+HGLOBAL __cdecl TuvexUtf8(HWND hostWindow, const wchar_t* text, const char* parameter);
 const char* __cdecl TuvexRun(const char* input, const char* command, const char* arguments);
 }

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <cwchar>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -33,7 +32,8 @@ CommandEntry ChooseCommand(HWND hostWindow, const char* parameter, const char* m
     return ShowCommandMenu(hostWindow, ModuleFilePath(menuFileName));
 }
 
-// Shows a failure to the user; a failure to show it is not reported further.
+// Shows a failure (or the narrow filter's error output) to the user; a
+// failure to show it is not reported further.
 void ReportFailure(HWND hostWindow, std::string_view message) noexcept
 {
     try {
@@ -71,44 +71,97 @@ UniqueGlobal EndWideBlock(GrowingGlobalBlock& block)
     return block.Release();
 }
 
-}  // namespace
+// How the text crosses to the child and back, one type per filter: `input`
+// feeds the child, `output` takes what it writes, and Finish makes the
+// block handed to the host of it (null when there is none), or raises when
+// the output is not text. The constructor raises when the text cannot
+// cross; nothing has run then.
 
-// The bodies below throw only into GuardFilterCall's catch.
-HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
+// Tuvex: code page 932 both ways.
+struct CodePage932Crossing {
+    explicit CodePage932Crossing(std::wstring_view text)
+        : bytes(ToCodePage932(text)),
+          input(std::span<const char>(bytes.data(), bytes.size())),
+          // a filter mostly gives back about as much as it gets
+          output(kCodePage932Output, text.size())
+    {
+    }
+    UniqueGlobal Finish() { return output.Finish(); }
+
+    const GrowingGlobalBlock bytes;
+    SpanSource input;
+    Utf16Decoder output;
+};
+
+// TuvexW: the UTF-16 bytes both ways, unchanged. The host's text stays as it
+// is for the whole call: the child reads it in place, and its output is read
+// into the block handed back.
+struct Utf16Crossing {
+    explicit Utf16Crossing(std::wstring_view text)
+        : input(std::span<const char>(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)))
+    {
+        // Room for as much as the child gets from the start spares the
+        // block moves (and a moment with two copies of it) while it fills.
+        block.reserve(text.size() * sizeof(wchar_t) + 1 + sizeof(wchar_t));
+    }
+    UniqueGlobal Finish() { return block.size() != 0 ? EndWideBlock(block) : UniqueGlobal(); }
+
+    SpanSource input;
+    GrowingGlobalBlock block;
+    AppendingSink<GrowingGlobalBlock> output{block};
+};
+
+// TuvexUtf8: UTF-8 both ways, converted in pieces as it moves.
+struct Utf8Crossing {
+    explicit Utf8Crossing(std::wstring_view text) : input(text), output(kUtf8Output, text.size()) {}
+    UniqueGlobal Finish() { return output.Finish(); }
+
+    Utf8FromUtf16 input;
+    Utf16Decoder output;
+};
+
+// The narrow filter's error output is shown as the module's own messages
+// are; the others' exactly as the child wrote it.
+void ShowNarrowErrors(HWND hostWindow, const ByteBuffer& errors) noexcept
+{
+    ReportFailure(hostWindow, std::string_view(errors.data(), errors.size()));
+}
+
+using ErrorDisplay = void (*)(HWND hostWindow, const ByteBuffer& errors) noexcept;
+
+// What every filter does: choose the command, run it on the text as
+// `Crossing` carries it, hand back its output and show its error output.
+template <typename Crossing>
+HGLOBAL RunFilter(HWND hostWindow, const wchar_t* text, const char* parameter, const char* menuFileName,
+                  ErrorDisplay showErrors) noexcept
 {
     // cppcheck-suppress throwInNoexceptFunction
     return GuardFilterCall(hostWindow, [&](UniqueGlobal& result) {
-        const CommandEntry entry = ChooseCommand(hostWindow, parameter, "Tuvex.ini");
+        const CommandEntry entry = ChooseCommand(hostWindow, parameter, menuFileName);
         if (entry.command.empty()) {
             return;
         }
-        const std::wstring_view hostText(text ? text : L"");
-        // The output is decoded into the block handed back as it arrives;
-        // a filter mostly gives back about as much as it gets.
-        Utf16FromCodePage932 output(hostText.size());
+        Crossing crossing(std::wstring_view(text ? text : L""));
         ByteBuffer errors;
         std::uint32_t exitStatus = 0;
-        {
-            const GrowingGlobalBlock input = ToCodePage932(hostText);
-            RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
-                exitStatus = RunChildProcess(entry.command, entry.arguments,
-                                             std::span<const char>(input.data(), input.size()), output, errors,
-                                             options);
-            });
-        }
+        RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
+            AppendingSink errorSink(errors);
+            exitStatus = RunChildProcess(entry.command, entry.arguments, crossing.input, crossing.output, errorSink,
+                                         options);
+        });
 
         // The child's own words come first, then what went wrong with its
         // output. A command cut off never replaces the text.
         std::optional<ErrorMessage> outputFailure;
         if (!IsCrashExitCode(exitStatus)) {
             try {
-                result = output.Finish();
+                result = crossing.Finish();
             } catch (const ErrorMessage& failure) {
                 outputFailure = failure;
             }
         }
         if (!errors.empty()) {
-            ShowMessage(hostWindow, ByteString(errors.begin(), errors.end()));
+            showErrors(hostWindow, errors);
         }
         RaiseIfCrashed(exitStatus);
         if (outputFailure) {
@@ -117,36 +170,21 @@ HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parame
     });
 }
 
+}  // namespace
+
+HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
+{
+    return RunFilter<CodePage932Crossing>(hostWindow, text, parameter, "Tuvex.ini", &ShowNarrowErrors);
+}
+
 HGLOBAL RunWideFilter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
-    // cppcheck-suppress throwInNoexceptFunction
-    return GuardFilterCall(hostWindow, [&](UniqueGlobal& result) {
-        const CommandEntry entry = ChooseCommand(hostWindow, parameter, "TuvexW.ini");
-        if (entry.command.empty()) {
-            return;
-        }
-        // The host's text stays as it is for the whole call: the child reads
-        // it in place, and its output is read into the block handed back.
-        const std::span<const char> input(reinterpret_cast<const char*>(text),
-                                          text ? std::wcslen(text) * sizeof(wchar_t) : 0);
-        GrowingGlobalBlock output;
-        // A filter mostly gives back about as much as it gets: room for that
-        // from the start spares the block moves (and a moment with two
-        // copies of it) while it fills.
-        output.reserve(input.size() + 1 + sizeof(wchar_t));
-        ByteBuffer errors;
-        std::uint32_t exitStatus = 0;
-        RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
-            exitStatus = RunChildProcess(entry.command, entry.arguments, input, output, errors, options);
-        });
-        if (output.size() != 0 && !IsCrashExitCode(exitStatus)) {
-            result = EndWideBlock(output);
-        }
-        if (!errors.empty()) {
-            ShowMessageW(hostWindow, errors);
-        }
-        RaiseIfCrashed(exitStatus);
-    });
+    return RunFilter<Utf16Crossing>(hostWindow, text, parameter, "TuvexW.ini", &ShowMessageW);
+}
+
+HGLOBAL RunUtf8Filter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
+{
+    return RunFilter<Utf8Crossing>(hostWindow, text, parameter, "TuvexUtf8.ini", &ShowMessageW);
 }
 
 }  // namespace tuvex

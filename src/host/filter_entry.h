@@ -13,4 +13,8 @@ HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parame
 // come back unchanged. Returns a movable block holding them, or null.
 HGLOBAL RunWideFilter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept;
 
+// TuvexUtf8: the text crosses to the child as UTF-8 and comes back as
+// UTF-16. Returns a movable block holding the new text, or null.
+HGLOBAL RunUtf8Filter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept;
+
 }  // namespace tuvex

@@ -7,6 +7,7 @@
 
 #include "common/code_page_932.h"
 #include "common/messages.h"
+#include "common/unicode_text.h"
 
 namespace tuvex {
 
@@ -22,6 +23,10 @@ constexpr std::size_t kUnitsWorthASecondThread = std::size_t(4) << 20;
 // Output bytes decoded per call. Room for the units they give is made before
 // the call, so this is also how far that room may reach beyond the text.
 constexpr std::size_t kBytesPerDecoding = std::size_t(1) << 20;
+// Units converted to UTF-8 at a time, as the child takes them: a unit gives
+// at most three bytes (a surrogate pair four for its two units).
+constexpr std::size_t kUnitsPerUtf8Piece = std::size_t(256) << 10;
+constexpr std::size_t kMostUtf8BytesPerUnit = 3;
 
 // How many characters at the start of `text` are ASCII. Code page 932 holds
 // them as single bytes of the same values, so they cross without the
@@ -129,26 +134,32 @@ GrowingGlobalBlock ToCodePage932(std::wstring_view text)
     return bytes;
 }
 
-Utf16FromCodePage932::Utf16FromCodePage932(std::size_t expectedUnits)
+const OutputEncoding kCodePage932Output{kCodePage932, &WholeCharactersLength, {}};
+const OutputEncoding kUtf8Output{CP_UTF8, &Utf8WholeCharactersLength, "\xEF\xBB\xBF"};
+
+Utf16Decoder::Utf16Decoder(const OutputEncoding& encoding, std::size_t expectedUnits) : encoding_(encoding)
 {
     // With room for one decoding beyond the text and its zero unit, output
     // of the expected length never moves the block.
     units_.reserve((expectedUnits + 1 + kBytesPerDecoding) * sizeof(wchar_t));
 }
 
-char* Utf16FromCodePage932::Extend(std::size_t count)
+char* Utf16Decoder::Extend(std::size_t count)
 {
     kept_ = pending_.size();
     pending_.resize(kept_ + count);
     return pending_.data() + kept_;
 }
 
-void Utf16FromCodePage932::Commit(std::size_t count)
+void Utf16Decoder::Commit(std::size_t count)
 {
     pending_.resize(kept_ + count);
     received_ += count;
     if (ended_ || invalid_) {
         pending_.clear();
+        return;
+    }
+    if (!SettleLeadingMark()) {
         return;
     }
     std::string_view bytes(pending_.data(), pending_.size());
@@ -159,12 +170,12 @@ void Utf16FromCodePage932::Commit(std::size_t count)
         pending_.clear();
         return;
     }
-    const std::size_t whole = WholeCharactersLength(bytes);
+    const std::size_t whole = encoding_.wholeCharactersLength(bytes);
     Decode(bytes.substr(0, whole));
     pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(whole));
 }
 
-UniqueGlobal Utf16FromCodePage932::Finish()
+UniqueGlobal Utf16Decoder::Finish()
 {
     if (received_ == 0) {
         return UniqueGlobal();
@@ -181,12 +192,30 @@ UniqueGlobal Utf16FromCodePage932::Finish()
     return units_.Release();
 }
 
-void Utf16FromCodePage932::Decode(std::string_view bytes)
+bool Utf16Decoder::SettleLeadingMark()
+{
+    if (markSettled_) {
+        return true;
+    }
+    const std::string_view mark = encoding_.leadingMark;
+    const std::string_view start(pending_.data(), std::min(pending_.size(), mark.size()));
+    if (start.size() < mark.size() && mark.starts_with(start)) {
+        return false;  // a mark may still be coming
+    }
+    markSettled_ = true;
+    if (start == mark) {
+        pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(mark.size()));
+    }
+    return true;
+}
+
+void Utf16Decoder::Decode(std::string_view bytes)
 {
     while (!bytes.empty() && !invalid_) {
-        const std::string_view piece = bytes.size() <= kBytesPerDecoding
-                                           ? bytes
-                                           : bytes.substr(0, WholeCharactersLength(bytes.substr(0, kBytesPerDecoding)));
+        const std::string_view piece =
+            bytes.size() <= kBytesPerDecoding
+                ? bytes
+                : bytes.substr(0, encoding_.wholeCharactersLength(bytes.substr(0, kBytesPerDecoding)));
         const std::size_t decoded = units_.size() / sizeof(wchar_t);
         units_.resize((decoded + piece.size()) * sizeof(wchar_t));  // a byte gives at most one unit
         wchar_t* const into = reinterpret_cast<wchar_t*>(units_.data()) + decoded;
@@ -195,7 +224,7 @@ void Utf16FromCodePage932::Decode(std::string_view bytes)
         std::size_t count = ascii;
         const std::string_view rest = piece.substr(ascii);
         if (!rest.empty()) {
-            const int converted = MultiByteToWideChar(kCodePage932, MB_ERR_INVALID_CHARS, rest.data(),
+            const int converted = MultiByteToWideChar(encoding_.codePage, MB_ERR_INVALID_CHARS, rest.data(),
                                                       static_cast<int>(rest.size()), into + ascii,
                                                       static_cast<int>(rest.size()));
             invalid_ = converted == 0;
@@ -204,6 +233,38 @@ void Utf16FromCodePage932::Decode(std::string_view bytes)
         units_.resize((decoded + count) * sizeof(wchar_t));
         bytes.remove_prefix(piece.size());
     }
+}
+
+Utf8FromUtf16::Utf8FromUtf16(std::wstring_view text) : unconverted_(text)
+{
+    if (HoldsLoneSurrogate(text)) {
+        throw ErrorMessage(messages::kTextNotUtf8Convertible);
+    }
+}
+
+std::span<const char> Utf8FromUtf16::Pending()
+{
+    // The next piece is converted only once the last one is all written:
+    // until then a write may still be reading it. Pieces end between
+    // characters, so that a surrogate pair is converted whole.
+    if (rest_.empty() && !unconverted_.empty()) {
+        const std::size_t units = Utf16WholeCharactersLength(unconverted_.substr(0, kUnitsPerUtf8Piece));
+        piece_.resize(units * kMostUtf8BytesPerUnit);
+        const int count = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, unconverted_.data(),
+                                              static_cast<int>(units), piece_.data(),
+                                              static_cast<int>(piece_.size()), nullptr, nullptr);
+        if (count == 0) {
+            throw ErrorMessage(messages::kTextNotUtf8Convertible);
+        }
+        rest_ = std::span<const char>(piece_.data(), static_cast<std::size_t>(count));
+        unconverted_.remove_prefix(units);
+    }
+    return rest_;
+}
+
+void Utf8FromUtf16::Consume(std::size_t count)
+{
+    rest_ = rest_.subspan(count);
 }
 
 }  // namespace tuvex

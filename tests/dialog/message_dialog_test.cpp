@@ -5,6 +5,13 @@
 #include "dialog/message_dialog.h"
 
 namespace tuvex {
+
+// Found by gtest next to the type, so that failures name the kinds.
+void PrintTo(TextKind kind, std::ostream* out)
+{
+    *out << (kind == TextKind::Utf16 ? "Utf16" : kind == TextKind::Utf8 ? "Utf8" : "Multibyte");
+}
+
 namespace {
 
 // Stands for the run-time library: ASCII text is valid, any other byte is
@@ -21,71 +28,88 @@ std::optional<std::size_t> CountAsciiChars(const char* text)
 }
 
 // `buffer` is the whole message buffer, terminator included.
-bool IsUtf16(const std::string& buffer, WideCharCounter count = &CountAsciiChars)
+TextKind Kind(const std::string& buffer, WideCharCounter count = &CountAsciiChars)
 {
-    return IsUtf16Text(buffer.data(), buffer.size(), count);
+    return DetectTextKind(buffer.data(), buffer.size(), count);
 }
 
 using namespace std::string_literals;
 
+TEST(TextKind, WellFormedUtf8BeyondAsciiIsUtf8WhateverItsLengthAndLineEnds)
+{
+    const std::string error = "\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC: \xE6\x9D\xB1\xE4\xBA\xAC\r\n";  // "エラー: 東京"
+    EXPECT_EQ(Kind(error + "\0"s), TextKind::Utf8);
+    EXPECT_EQ(Kind(error + "\0\0"s), TextKind::Utf8);
+    EXPECT_EQ(Kind("\xC3\xA9\0"s), TextKind::Utf8);  // "é"
+}
+
+TEST(TextKind, TextThatIsNotUtf8BeyondAsciiIsDecidedAsBefore)
+{
+    EXPECT_EQ(Kind("\x83G\x83\x89\x81[\r\n\0"s), TextKind::Multibyte);  // "エラー" in code page 932
+    EXPECT_EQ(Kind("\xED\xA0\x80\r\n\0"s), TextKind::Multibyte);       // an encoded surrogate
+    EXPECT_EQ(Kind("\xC3\xA9\x80\r\n\0"s), TextKind::Multibyte);       // a stray continuation byte
+    // U+A9C3 "a" in UTF-16 starts with the UTF-8 of "é": its zero bytes decide.
+    EXPECT_EQ(Kind("\xC3\xA9\x61\0\0\0"s), TextKind::Utf16);
+}
+
 TEST(TextKind, EmptyMessageIsMultibyteByItsOddLength)
 {
-    EXPECT_FALSE(IsUtf16("\0"s));
+    EXPECT_EQ(Kind("\0"s), TextKind::Multibyte);
 }
 
 TEST(TextKind, OddLengthIsMultibyteBeforeAnyZeroByteIsLookedAt)
 {
-    EXPECT_FALSE(IsUtf16("a\0b\0\0"s));
+    EXPECT_EQ(Kind("a\0b\0\0"s), TextKind::Multibyte);
 }
 
 TEST(TextKind, EmptyWideMessageIsUtf16ByItsCountOfNoCharacters)
 {
-    EXPECT_TRUE(IsUtf16("\0\0"s));
+    EXPECT_EQ(Kind("\0\0"s), TextKind::Utf16);
 }
 
 TEST(TextKind, PlainAsciiMessageIsMultibyte)
 {
-    EXPECT_FALSE(IsUtf16("abc\0"s));
+    EXPECT_EQ(Kind("abc\0"s), TextKind::Multibyte);
 }
 
 TEST(TextKind, ZeroByteInsideTheTextIsUtf16)
 {
-    EXPECT_TRUE(IsUtf16("a\0b\0\r\0\n\0\0\0"s));
+    EXPECT_EQ(Kind("a\0b\0\r\0\n\0\0\0"s), TextKind::Utf16);
 }
 
 TEST(TextKind, CrLfBeforeAnyZeroByteIsMultibyte)
 {
     // Code page 932 "日本", CR LF, "a": decided before the count, which
     // would fail for it here.
-    EXPECT_FALSE(IsUtf16("\x93\xFA\x96\x7B\r\na\0"s));
-    EXPECT_FALSE(IsUtf16("ab\r\n\0\0\0\0"s));
+    EXPECT_EQ(Kind("\x93\xFA\x96\x7B\r\na\0"s), TextKind::Multibyte);
+    EXPECT_EQ(Kind("ab\r\n\0\0\0\0"s), TextKind::Multibyte);
 }
 
 TEST(TextKind, ZeroBytesOfTheTerminatorAloneDoNotMakeUtf16)
 {
     // U+3042 U+3044: 42 30 44 30, valid multibyte text "B0D0".
-    EXPECT_FALSE(IsUtf16("\x42\x30\x44\x30\0\0"s));
+    EXPECT_EQ(Kind("\x42\x30\x44\x30\0\0"s), TextKind::Multibyte);
 }
 
 TEST(TextKind, SurrogateUnitIsMultibyteWhateverTheCountSays)
 {
-    EXPECT_FALSE(IsUtf16("\x42\xD8\x9F\xDF\0\0"s));
+    EXPECT_EQ(Kind("\x42\xD8\x9F\xDF\0\0"s), TextKind::Multibyte);
 }
 
 TEST(TextKind, TextInvalidInTheCodePageIsUtf16)
 {
     // U+65E5 U+672C.
-    EXPECT_TRUE(IsUtf16("\xE5\x65\x2C\x67\0\0"s));
+    EXPECT_EQ(Kind("\xE5\x65\x2C\x67\0\0"s), TextKind::Utf16);
 }
 
 TEST(TextKind, EscapeCharacterMakesUtf16)
 {
-    EXPECT_TRUE(IsUtf16("\x1b[1mred\0"s));
+    EXPECT_EQ(Kind("\x1b[1mred\0"s), TextKind::Utf16);
 }
 
 TEST(TextKind, TabLineFeedAndCarriageReturnAreNoReasonForUtf16)
 {
-    EXPECT_FALSE(IsUtf16("a\tb\nc\rde\0"s));
+    EXPECT_EQ(Kind("a\tb\nc\rde\0"s), TextKind::Multibyte);
 }
 
 TEST(Utf16Text, EndsAtTheFirstZeroUnit)

@@ -17,7 +17,7 @@ TEST(Platform, RunsUnderTheJapaneseAnsiCodePage)
     EXPECT_EQ(GetACP(), 932u);
 }
 
-TEST(Registration, ListsTuvexAndTuvexWThenAnAllZeroRecord)
+TEST(Registration, ListsTuvexTuvexWAndTuvexUtf8ThenAnAllZeroRecord)
 {
     InstalledModule module;
     auto* enumerate = module.Export<decltype(EnumVelmoranFilter)>("EnumVelmoranFilter");
@@ -37,11 +37,17 @@ TEST(Registration, ListsTuvexAndTuvexWThenAnAllZeroRecord)
     EXPECT_STREQ(table[1].secondName, "TuvexW");
     EXPECT_EQ(table[1].attributeByte, 0x50);
 
-    for (const FilterRegistrationRecord& record : {table[0], table[1]}) {
+    EXPECT_EQ(table[2].structSize, sizeof(FilterRegistrationRecord));
+    EXPECT_STREQ(table[2].exportName, "TuvexUtf8");
+    EXPECT_EQ(std::string(table[2].displayName), test::Cp932(L"Tuvex(UTF-8版)"));
+    EXPECT_STREQ(table[2].secondName, "TuvexUtf8");
+    EXPECT_EQ(table[2].attributeByte, 0x50);
+
+    for (const FilterRegistrationRecord& record : {table[0], table[1], table[2]}) {
         EXPECT_EQ(record.reserved[0] | record.reserved[1] | record.reserved[2], 0);
     }
     const unsigned char zeros[sizeof(FilterRegistrationRecord)] = {};
-    EXPECT_EQ(std::memcmp(&table[2], zeros, sizeof zeros), 0);
+    EXPECT_EQ(std::memcmp(&table[3], zeros, sizeof zeros), 0);
 }
 
 TEST(Registration, ReportsInterfaceVersion65540)
@@ -55,7 +61,7 @@ TEST(Registration, ReportsInterfaceVersion65540)
 TEST(Registration, ExportsEveryEntryPointByItsPlainName)
 {
     InstalledModule module;
-    for (const char* name : {"EnumVelmoranFilter", "VelmoranFilterGetVersion", "Tuvex", "TuvexW", "TuvexRun"}) {
+    for (const char* name : {"EnumVelmoranFilter", "VelmoranFilterGetVersion", "Tuvex", "TuvexW", "TuvexUtf8", "TuvexRun"}) {
         EXPECT_NE(GetProcAddress(module.handle(), name), nullptr) << name;
     }
 }

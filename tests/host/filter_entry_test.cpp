@@ -64,6 +64,10 @@ protected:
     {
         return BlockBytes(wide_(owner_, text, parameter.c_str()));
     }
+    std::string Utf8(const wchar_t* text, const std::string& parameter)
+    {
+        return BlockBytes(utf8_(owner_, text, parameter.c_str()));
+    }
 
     // The texts of the dialogs shown, in order.
     static std::vector<std::wstring> Texts(const DialogWatcher& watcher)
@@ -78,6 +82,7 @@ protected:
     test::InstalledModule module_;
     decltype(&Tuvex) narrow_ = module_.Export<decltype(Tuvex)>("Tuvex");
     decltype(&TuvexW) wide_ = module_.Export<decltype(TuvexW)>("TuvexW");
+    decltype(&TuvexUtf8) utf8_ = module_.Export<decltype(TuvexUtf8)>("TuvexUtf8");
     HWND owner_ = GetDesktopWindow();
 };
 
@@ -232,6 +237,75 @@ TEST_F(FilterTest, NarrowFilterLeavesTheSharedRuntimeLocaleAlone)
     EXPECT_EQ(std::string(std::setlocale(LC_ALL, nullptr)), before);
 }
 
+TEST_F(FilterTest, Utf8FilterSendsUtf8WithoutAByteOrderMarkAndReturnsTheSameText)
+{
+    const wchar_t* text = L"caf\u00e9 \U00020BB7 \U0001F600\r\n\u6771\u4eac";
+    DialogWatcher watcher;
+    EXPECT_EQ(Utf8(text, Parameter("hex-input")),
+              Utf16Block(L"636166c3a920f0a0aeb720f09f98800d0ae69db1e4baac"));
+    EXPECT_EQ(Utf8(text, Parameter("cat")), Utf16Block(text));
+    EXPECT_EQ(Utf8(L"", Parameter("count-input")), Utf16Block(L"0"));
+    EXPECT_TRUE(watcher.seen().empty());
+}
+
+TEST_F(FilterTest, Utf8FilterDropsOneByteOrderMarkAtTheVeryStartOnly)
+{
+    EXPECT_EQ(Utf8(L"", Parameter("out efbbbf61efbbbf62")), Utf16Block(L"a\ufeffb"));
+    // The mark's bytes arrive apart; a second mark at the start is text.
+    EXPECT_EQ(Utf8(L"", Parameter("out ef sleep 100 out bbbfefbbbf61")), Utf16Block(L"\ufeffa"));
+    EXPECT_EQ(Utf8(L"", Parameter("out efbbbf")), Utf16Block(L""));
+}
+
+TEST_F(FilterTest, Utf8FilterJoinsACharacterWhoseBytesArriveApartAndEndsAtTheFirstZeroByte)
+{
+    EXPECT_EQ(Utf8(L"", Parameter("out 61f0a0 sleep 100 out aeb762")), Utf16Block(L"a\U00020BB7b"));
+    EXPECT_EQ(Utf8(L"", Parameter("out " + Hex(std::string("\xE6\x9D\xB1\0\xFF", 5)))), Utf16Block(L"\u6771"));
+}
+
+TEST_F(FilterTest, Utf8FilterKeepsTheTextForOutputThatIsNotUtf8)
+{
+    // An encoded surrogate, a stray continuation byte, a sequence cut by the end.
+    for (const char* output : {"41eda080", "41bf42", "41e69d"}) {
+        DialogWatcher watcher;
+        EXPECT_EQ(Utf8(L"text", Parameter(std::string("out ") + output + " err " + Hex("\xE6\xB3\xA8"))), "(null)")
+            << output;
+        EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{L"\u6ce8", L"コマンドの出力をUTF-16に変換できません"}))
+            << output;
+    }
+}
+
+TEST_F(FilterTest, Utf8FilterRunsNothingForATextWithALoneSurrogate)
+{
+    for (const wchar_t* text : {L"a\xD842" L"b", L"a\xDFB7", L"\xD842"}) {
+        DialogWatcher watcher;
+        EXPECT_EQ(Utf8(text, Parameter("err 78")), "(null)") << Hex(Utf16Bytes(text));
+        EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"テキストをUTF-8に変換できません"});
+    }
+}
+
+TEST_F(FilterTest, ShowsUtf8StandardErrorAsTextThroughEveryFilter)
+{
+    const std::string errors = "\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC: \xE6\x9D\xB1\xE4\xBA\xAC\r\n";
+    DialogWatcher watcher;
+    EXPECT_EQ(Utf8(L"", Parameter("out 6f6b err " + Hex(errors))), Utf16Block(L"ok"));
+    EXPECT_EQ(Narrow(L"", Parameter("err " + Hex(errors))), "(null)");
+    EXPECT_EQ(Wide(L"", Parameter("err " + Hex(errors + "x"))), "(null)");
+    EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{L"エラー: 東京\r\n", L"エラー: 東京\r\n", L"エラー: 東京\r\nx"}));
+}
+
+TEST_F(FilterTest, Utf8FilterCarriesLongJapaneseTextsWholeThroughAllPieces)
+{
+    // 9 MiB of UTF-8; the pattern's odd length puts surrogate pairs across
+    // every place where the text may be cut into pieces.
+    std::wstring text;
+    while (text.size() * 11 / 5 < std::size_t(9) << 20) {
+        text += L"\u6771\u4eac\U00020BB7\n";
+    }
+    DialogWatcher watcher;
+    EXPECT_EQ(Mismatch(Utf8(text.c_str(), Parameter("cat")), Utf16Block(text)), "same");
+    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{});
+}
+
 // Drives the command menu of an installed module: a menu file beside it and
 // a key press on the popup.
 class FilterMenuTest : public FilterTest {
@@ -241,6 +315,8 @@ protected:
         test::WriteBytes(module_.directory() + "Tuvex.ini",
                          "Copy\t" + TestChildPath() + "\tcat\n->Sub\n\tShout\t" + TestChildPath() + "\tout 4849\n");
         test::WriteBytes(module_.directory() + "TuvexW.ini", "Count\t" + TestChildPath() + "\tcount-input\n");
+        test::WriteBytes(module_.directory() + "TuvexUtf8.ini",
+                         "Copy\t" + TestChildPath() + "\tcat\nTokyo\t" + TestChildPath() + "\tout e69db1e4baac\n");
         window_ = test::MakeOwnerWindow(0, 0, 300, 200);
         owner_ = window_.get();
         SetForegroundWindow(owner_);
@@ -289,6 +365,16 @@ TEST_F(FilterMenuTest, WideFilterReadsItsOwnMenuFileWhenTheParameterIsNull)
     EXPECT_EQ(result, "6" + std::string(3, '\0'));
 }
 
+TEST_F(FilterMenuTest, Utf8FilterReadsItsOwnMenuFile)
+{
+    bool shown = false;
+    std::thread user = PressOnPopup({VK_DOWN, VK_DOWN, VK_RETURN}, shown);
+    const std::string result = BlockBytes(utf8_(owner_, L"text", ""));
+    user.join();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(result, Utf16Block(L"\u6771\u4eac"));
+}
+
 TEST_F(FilterMenuTest, DismissingTheMenuRunsNothingAndShowsNothing)
 {
     DialogWatcher watcher;
@@ -318,10 +404,14 @@ TEST_F(FilterMenuTest, MenuFilesThatDefineNoItemRunNothingAndShowNothing)
 TEST_F(FilterMenuTest, ShowsTheMenuFileFailureWhenThereIsNoFile)
 {
     DeleteFileA((module_.directory() + "Tuvex.ini").c_str());
+    DeleteFileA((module_.directory() + "TuvexUtf8.ini").c_str());
     DialogWatcher watcher;
     EXPECT_EQ(BlockBytes(narrow_(owner_, L"text", nullptr)), "(null)");
-    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"メニュー定義ファイル(" + test::FromCp932(module_.directory()) +
-                                                        L"Tuvex.ini)のオープンに失敗しました(2)"});
+    EXPECT_EQ(BlockBytes(utf8_(owner_, L"text", nullptr)), "(null)");
+    const std::wstring folder = test::FromCp932(module_.directory());
+    EXPECT_EQ(Texts(watcher),
+              (std::vector<std::wstring>{L"メニュー定義ファイル(" + folder + L"Tuvex.ini)のオープンに失敗しました(2)",
+                                         L"メニュー定義ファイル(" + folder + L"TuvexUtf8.ini)のオープンに失敗しました(2)"}));
 }
 
 }  // namespace

@@ -40,9 +40,9 @@ TEST(HostOptions, NamesWhatIsWrongWithTheCommandLine)
     EXPECT_EQ(ParseHostArguments({}).problem, "no command given");
     EXPECT_EQ(ParseHostArguments({"frobnicate"}).problem, "unknown command frobnicate");
     EXPECT_EQ(ParseHostArguments({"filter", "--in"}).problem, "--in needs a value");
-    EXPECT_EQ(ParseHostArguments({"filter", "Tuvex", "TuvexW"}).problem, "filter takes one name: Tuvex or TuvexW");
+    EXPECT_EQ(ParseHostArguments({"filter", "Tuvex", "TuvexW"}).problem, "filter takes one name: Tuvex, TuvexW or TuvexUtf8");
     EXPECT_EQ(ParseHostArguments({"run"}).problem, "run takes a command and, optionally, its arguments");
-    EXPECT_EQ(ParseHostArguments({"menu", "a", "b"}).problem, "menu takes one menu file: Tuvex, TuvexW or a path");
+    EXPECT_EQ(ParseHostArguments({"menu", "a", "b"}).problem, "menu takes one menu file: Tuvex, TuvexW, TuvexUtf8 or a path");
     EXPECT_EQ(ParseHostArguments({"run", "sort", "--encoding", "sjis"}).problem,
               "--encoding takes cp932, utf-8 or utf-16, not sjis");
     EXPECT_EQ(ParseHostArguments({"run", "sort", "--messages", "none"}).problem,

@@ -98,12 +98,22 @@ TEST(HostProgram, ReadsUtf16WithoutAByteOrderMarkWhenTold)
     EXPECT_EQ(run.out, Utf8(L"東京"));
 }
 
+TEST(HostProgram, RunsTheUtf8Filter)
+{
+    const TempFolder folder;
+    WriteBytes(folder / "text.txt", Utf8(L"\U00020BB7\u91ce\r\n"));
+    const HostRun run = RunHost("filter TuvexUtf8 --param \"" + TestChildPath() + "|hex-input\" --in \"" +
+                                (folder / "text.txt") + "\"");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(run.out, "f0a0aeb7e9878e0d0a");
+}
+
 TEST(HostProgram, AcceptsOnlyTheRegisteredFilterNames)
 {
     for (const std::string name : {"tuvex", "TuvexRun"}) {
         const HostRun run = RunHost("filter " + name + " " + CatParameter());
         EXPECT_EQ(run.exitCode, 2u) << name;
-        EXPECT_EQ(run.err, "tuvex_host: the module has no filter " + name + "; its filters are: Tuvex TuvexW\n");
+        EXPECT_EQ(run.err, "tuvex_host: the module has no filter " + name + "; its filters are: Tuvex TuvexW TuvexUtf8\n");
     }
 }
 
@@ -159,6 +169,9 @@ TEST(HostProgram, MenuDoctorExitsByWhatItFound)
     const HostRun flawed = RunHost(dll + "menu TuvexW");
     EXPECT_EQ(flawed.exitCode, 1u) << flawed.out;
     EXPECT_NE(flawed.out.find("  line 1: indented with spaces"), std::string::npos) << flawed.out;
+
+    WriteBytes(folder / "TuvexUtf8.ini", "Sort backwards\tsort\t/r\n");
+    EXPECT_EQ(RunHost(dll + "menu TuvexUtf8").exitCode, 0u);
 
     const HostRun missing = RunHost(dll + "menu \"" + (folder / "none.ini") + "\"");
     EXPECT_EQ(missing.exitCode, 2u);

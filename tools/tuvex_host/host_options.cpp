@@ -28,10 +28,10 @@ std::string WordsProblem(const HostOptions& options)
         return count == 0 ? "" : "list takes no words";
     }
     if (options.command == "filter") {
-        return count == 1 ? "" : "filter takes one name: Tuvex or TuvexW";
+        return count == 1 ? "" : "filter takes one name: Tuvex, TuvexW or TuvexUtf8";
     }
     if (options.command == "menu") {
-        return count <= 1 ? "" : "menu takes one menu file: Tuvex, TuvexW or a path";
+        return count <= 1 ? "" : "menu takes one menu file: Tuvex, TuvexW, TuvexUtf8 or a path";
     }
     if (options.command == "run") {
         if (count == 0) {

@@ -40,7 +40,8 @@ ByteString WhereCommandIs(const ByteString& command)
 
 int CheckMenuFile(const std::string& moduleFolder, const std::string& which)
 {
-    const std::string path = which == "Tuvex" || which == "TuvexW" ? moduleFolder + which + ".ini" : which;
+    const bool besideModule = which == "Tuvex" || which == "TuvexW" || which == "TuvexUtf8";
+    const std::string path = besideModule ? moduleFolder + which + ".ini" : which;
     DWORD error = ERROR_SUCCESS;
     const std::optional<std::string> bytes = ReadFileBytes(path, error);
     if (!bytes) {

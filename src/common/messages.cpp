@@ -54,5 +54,12 @@ const char kWriteDotBackslashAfterCommand[] = " \x82\xC6\x8F\x91\x82\xA2\x82\xC4
 const char kCommandCrashed[] = "\x83R\x83}\x83\x93\x83h\x82\xAA\x88\xD9\x8F\xED\x8FI\x97\xB9\x82\xB5\x82\xDC\x82\xB5\x82\xBD(";
 // コマンドを終了しました
 const char kCommandEnded[] = "\x83R\x83}\x83\x93\x83h\x82\xF0\x8FI\x97\xB9\x82\xB5\x82\xDC\x82\xB5\x82\xBD";
+// …(途中の (the count follows)
+const char kOmittedBytesBefore[] = "\x81\x63(\x93\x72\x92\x86\x82\xCC ";
+//  バイトを省略しました)… (after the count)
+const char kOmittedBytesAfter[] = " \x83o\x83""C\x83g\x82\xF0\x8F\xC8\x97\xAA\x82\xB5\x82\xDC\x82\xB5\x82\xBD)\x81\x63";
+// The same two as UTF-16, for error output that is UTF-16 text.
+const char16_t kOmittedBytesBeforeUtf16[] = u"\u2026(\u9014\u4E2D\u306E ";
+const char16_t kOmittedBytesAfterUtf16[] = u" \u30D0\u30A4\u30C8\u3092\u7701\u7565\u3057\u307E\u3057\u305F)\u2026";
 
 }  // namespace tuvex::messages

@@ -32,5 +32,11 @@ extern const char kOnlyInCurrentFolderAfterCommand[];  // はカレントフォ�
 extern const char kWriteDotBackslashAfterCommand[];   //  と書いてください
 extern const char kCommandCrashed[];         // コマンドが異常終了しました(
 extern const char kCommandEnded[];           // コマンドを終了しました
+// The line that stands for the middle of a very long error output:
+// "…(途中の N バイトを省略しました)…", in code page 932 and in UTF-16.
+extern const char kOmittedBytesBefore[];     // …(途中の
+extern const char kOmittedBytesAfter[];      //  バイトを省略しました)…
+extern const char16_t kOmittedBytesBeforeUtf16[];
+extern const char16_t kOmittedBytesAfterUtf16[];
 
 }  // namespace tuvex::messages

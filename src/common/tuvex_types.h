@@ -17,6 +17,13 @@ using ByteString = std::string;
 // a child's input and outputs, the message dialog's text.
 using ByteBuffer = std::vector<char>;
 
+// How a text's bytes are read: multibyte text of the ANSI code page (932),
+// or UTF-16LE.
+enum class TextKind {
+    Multibyte,
+    Utf16,
+};
+
 // The command to run, from a filter parameter or the command menu. An empty
 // command means that nothing is to be run.
 struct CommandEntry {

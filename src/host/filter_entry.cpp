@@ -14,7 +14,9 @@
 #include "dialog/message_dialog_win32.h"
 #include "exec/child_process.h"
 #include "exec/command_parameter.h"
+#include "exec/error_capture.h"
 #include "exec/exit_status.h"
+#include "host/error_output_first.h"
 #include "host/run_with_wait_window.h"
 #include "host/text_conversion.h"
 #include "menu/menu_popup_win32.h"
@@ -59,6 +61,24 @@ HGLOBAL GuardFilterCall(HWND hostWindow, Body body) noexcept
     return result.release();
 }
 
+// The child's standard error in the message dialog, as much of it as was
+// kept; nothing when it wrote none.
+void ShowErrorOutput(HWND hostWindow, const ErrorCapture& errors)
+{
+    if (!errors.empty()) {
+        ShowMessage(hostWindow, ErrorTextToShow(errors, &KindShownByShowMessage));
+    }
+}
+
+// The same for TuvexW, whose error output may be UTF-16 or ANSI text.
+void ShowWideErrorOutput(HWND hostWindow, const ErrorCapture& errors)
+{
+    if (!errors.empty()) {
+        const ByteString text = ErrorTextToShow(errors, &KindShownByShowMessageW);
+        ShowMessageW(hostWindow, ByteBuffer(text.begin(), text.end()));
+    }
+}
+
 // Ends the output read into `block` with a zero unit, written in place.
 // Output of odd length gets one byte of padding first, so that the zero
 // unit is whole.
@@ -86,15 +106,19 @@ HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parame
         // The output is decoded into the block handed back as it arrives;
         // a filter mostly gives back about as much as it gets.
         Utf16FromCodePage932 output(hostText.size());
-        ByteBuffer errors;
+        ErrorCapture errors;
         std::uint32_t exitStatus = 0;
         {
             const GrowingGlobalBlock input = ToCodePage932(hostText);
-            RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
-                exitStatus = RunChildProcess(entry.command, entry.arguments,
-                                             std::span<const char>(input.data(), input.size()), output, errors,
-                                             options);
-            });
+            RunShowingErrorsBeforeFailure(
+                [&] {
+                    RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
+                        exitStatus = RunChildProcess(entry.command, entry.arguments,
+                                                     std::span<const char>(input.data(), input.size()), output,
+                                                     errors, options);
+                    });
+                },
+                [&] { ShowErrorOutput(hostWindow, errors); });
         }
 
         // The child's own words come first, then what went wrong with its
@@ -107,9 +131,7 @@ HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parame
                 outputFailure = failure;
             }
         }
-        if (!errors.empty()) {
-            ShowMessage(hostWindow, ByteString(errors.begin(), errors.end()));
-        }
+        ShowErrorOutput(hostWindow, errors);
         RaiseIfCrashed(exitStatus);
         if (outputFailure) {
             throw *outputFailure;
@@ -134,17 +156,19 @@ HGLOBAL RunWideFilter(HWND hostWindow, const wchar_t* text, const char* paramete
         // from the start spares the block moves (and a moment with two
         // copies of it) while it fills.
         output.reserve(input.size() + 1 + sizeof(wchar_t));
-        ByteBuffer errors;
+        ErrorCapture errors;
         std::uint32_t exitStatus = 0;
-        RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
-            exitStatus = RunChildProcess(entry.command, entry.arguments, input, output, errors, options);
-        });
+        RunShowingErrorsBeforeFailure(
+            [&] {
+                RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
+                    exitStatus = RunChildProcess(entry.command, entry.arguments, input, output, errors, options);
+                });
+            },
+            [&] { ShowWideErrorOutput(hostWindow, errors); });
         if (output.size() != 0 && !IsCrashExitCode(exitStatus)) {
             result = EndWideBlock(output);
         }
-        if (!errors.empty()) {
-            ShowMessageW(hostWindow, errors);
-        }
+        ShowWideErrorOutput(hostWindow, errors);
         RaiseIfCrashed(exitStatus);
     });
 }

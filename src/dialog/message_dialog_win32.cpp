@@ -59,14 +59,17 @@ void FillDialog(HWND dialog, OpenMessage& message)
     MoveWindow(dialog, frame.left, frame.top, settings.width, settings.height, TRUE);
 
     HWND edit = GetDlgItem(dialog, IDC_MESSAGE_TEXT);
-    // The edit control's default limit would cut long messages.
-    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-    PutMessageText(edit, message.text);
-
+    // The font goes on before the text: a change of font lays out the whole
+    // text again, which for a long text takes several times the first
+    // layout (see bench/error_output_bench.cpp).
     message.font.reset(CreateFontA(settings.fontSize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, settings.fontName.c_str()));
     SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(message.font.get()), TRUE);
+
+    // The edit control's default limit would cut long messages.
+    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+    PutMessageText(edit, message.text);
 }
 
 // No exception may pass through the system's dialog code: a dialog that

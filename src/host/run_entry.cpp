@@ -30,6 +30,10 @@ void ShowInMessageBox(const char* text)
     MessageBoxA(nullptr, text, nullptr, MB_OK);
 }
 
+// A message box grows with its text and shows nothing of a text beyond
+// 32767 characters under Wine: its error output is kept to less.
+constexpr ErrorCaptureLimits kMessageBoxLimits{16 * 1024, 8 * 1024};
+
 // The message box reads its text as multibyte, up to its first zero byte.
 TextKind MessageBoxKind(std::string_view)
 {
@@ -53,7 +57,7 @@ const char* RunCommandOnText(const char* input, const char* command, const char*
         // Filled only once the child has ended whole: a failed or crashed
         // command returns no text.
         ByteString output;
-        ErrorCapture errors;
+        ErrorCapture errors(kMessageBoxLimits);
         std::uint32_t exitStatus = 0;
         RunShowingErrorsBeforeFailure(
             [&] {

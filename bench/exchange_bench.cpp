@@ -28,16 +28,13 @@
 
 #include "common/win32_resource.h"
 #include "host/exports.h"
-#include "memory_probe.h"
+#include "bench_support.h"
 
 namespace {
 
 using tuvex::UniqueGlobal;
 using tuvex::UniqueHandle;
-using tuvex::UniqueModule;
-using tuvex::bench::MemoryProbe;
-using Filter = HGLOBAL(__cdecl*)(HWND, const wchar_t*, const char*);
-using Run = decltype(&TuvexRun);
+using namespace tuvex::bench;
 
 constexpr double kMiB = 1048576.0;
 
@@ -198,36 +195,20 @@ std::size_t BlockSize(HGLOBAL block)
     return owned ? GlobalSize(owned.get()) : 0;
 }
 
-const char* Verdict(bool met)
-{
-    return met ? "met" : "MISSED";
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string childPath = self;
-    childPath.erase(childPath.find_last_of('\\') + 1);
-    childPath += "tuvex_test_child.exe";
-    std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i) {
-        sizes.push_back(std::atoi(argv[i]));
-    }
-    if (sizes.empty()) {
-        sizes = {1, 10, 100};
-    }
-
-    const UniqueModule module(LoadLibraryA("Tuvex.dll"));
-    if (!module) {
+    const std::string childPath = TestChildPath();
+    const std::vector<int> sizes = SizesFrom(argc, argv, {1, 10, 100});
+    const std::optional<TuvexExports> exports = LoadTuvex();
+    if (!exports) {
         std::fprintf(stderr, "cannot load Tuvex.dll\n");
         return 2;
     }
-    const auto narrow = reinterpret_cast<Filter>(reinterpret_cast<void*>(GetProcAddress(module.get(), "Tuvex")));
-    const auto wide = reinterpret_cast<Filter>(reinterpret_cast<void*>(GetProcAddress(module.get(), "TuvexW")));
-    const auto run = reinterpret_cast<Run>(reinterpret_cast<void*>(GetProcAddress(module.get(), "TuvexRun")));
+    const Filter narrow = exports->narrow;
+    const Filter wide = exports->wide;
+    const Run run = exports->run;
     const std::string copyParameter = childPath + "|cat";
     const std::string copyCommandLine = childPath + " cat";
     MemoryProbe memory;

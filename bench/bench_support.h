@@ -1,4 +1,5 @@
-// The peak memory that one call of a benchmark adds.
+// What the benchmarks share: the module's exports, the test child beside
+// them, the sizes asked for, and the peak memory that one call adds.
 #pragma once
 
 #include <windows.h>
@@ -12,8 +13,59 @@
 #include <vector>
 
 #include "common/win32_resource.h"
+#include "host/exports.h"
 
 namespace tuvex::bench {
+
+using Filter = HGLOBAL(__cdecl*)(HWND, const wchar_t*, const char*);
+using Run = decltype(&TuvexRun);
+
+// Tuvex.dll, loaded from beside the benchmark, and its three exports.
+struct TuvexExports {
+    UniqueModule module;
+    Filter narrow = nullptr;
+    Filter wide = nullptr;
+    Run run = nullptr;
+};
+
+inline std::optional<TuvexExports> LoadTuvex()
+{
+    TuvexExports exports;
+    exports.module.reset(LoadLibraryA("Tuvex.dll"));
+    if (!exports.module) {
+        return std::nullopt;
+    }
+    auto address = [&](const char* name) { return reinterpret_cast<void*>(GetProcAddress(exports.module.get(), name)); };
+    exports.narrow = reinterpret_cast<Filter>(address("Tuvex"));
+    exports.wide = reinterpret_cast<Filter>(address("TuvexW"));
+    exports.run = reinterpret_cast<Run>(address("TuvexRun"));
+    return exports;
+}
+
+// The test child's path: tuvex_test_child.exe beside the benchmark.
+inline std::string TestChildPath()
+{
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path = self;
+    path.erase(path.find_last_of('\\') + 1);
+    return path + "tuvex_test_child.exe";
+}
+
+// The sizes given on the command line, or `defaults`.
+inline std::vector<int> SizesFrom(int argc, char** argv, std::vector<int> defaults)
+{
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i) {
+        sizes.push_back(std::atoi(argv[i]));
+    }
+    return sizes.empty() ? defaults : sizes;
+}
+
+inline const char* Verdict(bool met)
+{
+    return met ? "met" : "MISSED";
+}
 
 inline std::optional<std::string> ReadWholeFile(const std::string& path)
 {

@@ -59,9 +59,9 @@ private:
 // `omittedBytes` between them left out: the first part cut after its last
 // line end, one line that says how many bytes were left out in all, and the
 // last part from its first line end on; where a part holds no line end
-// nearby, the cut is between two characters. The line is in the text's
-// `kind`, and the result reads as that kind to the message dialog as the
-// kept bytes do.
+// nearby, the cut is between two characters. The line is written in the
+// text's `kind`, and the message dialog's rule finds that same kind in the
+// result (for either of its terminators).
 ByteString ShortenedErrorText(std::string_view first, std::string_view last, std::uint64_t omittedBytes,
                               TextKind kind);
 

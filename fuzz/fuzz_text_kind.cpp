@@ -10,21 +10,6 @@
 #include "dialog/message_dialog.h"
 #include "fuzz_check.h"
 
-namespace {
-
-// A count that fails for texts holding the byte 0xFF, as an invalid byte
-// sequence does, and otherwise counts bytes.
-std::optional<std::size_t> CountUnlessFF(const char* text)
-{
-    const std::string bytes(text);
-    if (bytes.find('\xFF') != std::string::npos) {
-        return std::nullopt;
-    }
-    return bytes.size();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // A message buffer always ends in its terminator.

@@ -23,7 +23,7 @@ done
 seconds=60
 if [[ ${1:-} =~ ^[0-9]+$ ]]; then seconds=$1; shift; fi
 targets=("$@")
-((${#targets[@]})) || targets=(command_parameter interpreter_line module_path command_line command_lookup menu_file text_kind menu_doctor)
+((${#targets[@]})) || targets=(command_parameter interpreter_line module_path command_line command_lookup menu_file text_kind menu_doctor error_text)
 
 cd "$root"
 if [[ -z $bin ]]; then

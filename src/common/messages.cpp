@@ -60,5 +60,15 @@ const char kCommandEnded[] = "\x83R\x83}\x83\x93\x83h\x82\xF0\x8FI\x97\xB9\x82\x
 const char kOutputTooLargeBefore[] = "\x83R\x83}\x83\x93\x83h\x82\xCC\x8Fo\x97\xCD\x82\xAA\x91\xE5\x82\xAB\x82\xB7\x82\xAC\x82\xE9\x82\xBD\x82\xDF\x92\x86\x8E~\x82\xB5\x82\xDC\x82\xB5\x82\xBD(\x8E\xF3\x90M ";
 //  バイト) (after the count)
 const char kOutputTooLargeAfter[] = " \x83o\x83""C\x83g)";
+// …(途中の (the count follows)
+const char kOmittedBytesBefore[] = "\x81\x63(\x93\x72\x92\x86\x82\xCC ";
+//  バイトを省略しました)… (after the count)
+const char kOmittedBytesAfter[] = " \x83o\x83""C\x83g\x82\xF0\x8F\xC8\x97\xAA\x82\xB5\x82\xDC\x82\xB5\x82\xBD)\x81\x63";
+// The same two as UTF-16, for error output that is UTF-16 text.
+const char16_t kOmittedBytesBeforeUtf16[] = u"\u2026(\u9014\u4E2D\u306E ";
+const char16_t kOmittedBytesAfterUtf16[] = u" \u30D0\u30A4\u30C8\u3092\u7701\u7565\u3057\u307E\u3057\u305F)\u2026";
+// And as UTF-8, for error output that is UTF-8 text.
+const char kOmittedBytesBeforeUtf8[] = "\xE2\x80\xA6(\xE9\x80\x94\xE4\xB8\xAD\xE3\x81\xAE ";
+const char kOmittedBytesAfterUtf8[] = " \xE3\x83\x90\xE3\x82\xA4\xE3\x83\x88\xE3\x82\x92\xE7\x9C\x81\xE7\x95\xA5\xE3\x81\x97\xE3\x81\xBE\xE3\x81\x97\xE3\x81\x9F)\xE2\x80\xA6";
 
 }  // namespace tuvex::messages

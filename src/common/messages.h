@@ -36,5 +36,13 @@ extern const char kCommandEnded[];           // コマンドを終了しまし�
 // "コマンドの出力が大きすぎるため中止しました(受信 N バイト)"
 extern const char kOutputTooLargeBefore[];   // コマンドの出力が大きすぎるため中止しました(受信
 extern const char kOutputTooLargeAfter[];    //  バイト)
+// The line that stands for the middle of a very long error output:
+// "…(途中の N バイトを省略しました)…", in code page 932 and in UTF-16.
+extern const char kOmittedBytesBefore[];     // …(途中の
+extern const char kOmittedBytesAfter[];      //  バイトを省略しました)…
+extern const char16_t kOmittedBytesBeforeUtf16[];
+extern const char16_t kOmittedBytesAfterUtf16[];
+extern const char kOmittedBytesBeforeUtf8[];
+extern const char kOmittedBytesAfterUtf8[];
 
 }  // namespace tuvex::messages

@@ -17,6 +17,13 @@ using ByteString = std::string;
 // a child's input and outputs, the message dialog's text.
 using ByteBuffer = std::vector<char>;
 
+// How a text's bytes are read.
+enum class TextKind {
+    Multibyte,  // text of the ANSI code page (932), up to its first zero byte
+    Utf16,      // UTF-16LE, up to its first zero unit
+    Utf8,       // UTF-8, up to its first zero byte
+};
+
 // The command to run, from a filter parameter or the command menu. An empty
 // command means that nothing is to be run.
 struct CommandEntry {

@@ -12,13 +12,6 @@ namespace tuvex {
 // to in the user's code page; empty when the text is invalid there.
 using WideCharCounter = std::optional<std::size_t> (*)(const char* text);
 
-// How the bytes of a message are to be read.
-enum class TextKind {
-    Multibyte,  // text of the ANSI code page, up to its first zero byte
-    Utf16,      // UTF-16LE, up to its first zero unit
-    Utf8,       // UTF-8, up to its first zero byte
-};
-
 // How the `length` bytes at `bytes` are to be shown. `length` counts the
 // terminating zero byte(s) that every message buffer ends with;
 // `countWideChars` sees the bytes up to the first zero byte.

@@ -16,6 +16,10 @@ namespace tuvex {
 
 namespace {
 
+// The zero bytes that end the text of ShowMessage and of ShowMessageW.
+constexpr std::size_t kMessageTerminatorBytes = 1;
+constexpr std::size_t kBytesTerminatorBytes = 2;
+
 // What one open message dialog owns: its text, with the terminating zero
 // byte(s), and the font of its edit control. Each show operation has its own,
 // so a message shown while another is open leaves the first one whole.
@@ -79,14 +83,17 @@ void FillDialog(HWND dialog, OpenMessage& message)
     MoveWindow(dialog, frame.left, frame.top, settings.width, settings.height, TRUE);
 
     HWND edit = GetDlgItem(dialog, IDC_MESSAGE_TEXT);
-    // The edit control's default limit would cut long messages.
-    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-    PutMessageText(edit, message.text);
-
+    // The font goes on before the text: a change of font lays out the whole
+    // text again, which for a long text takes several times the first
+    // layout (see bench/error_output_bench.cpp).
     message.font.reset(CreateFontA(settings.fontSize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, settings.fontName.c_str()));
     SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(message.font.get()), TRUE);
+
+    // The edit control's default limit would cut long messages.
+    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+    PutMessageText(edit, message.text);
 }
 
 // No exception may pass through the system's dialog code: a dialog that
@@ -146,12 +153,23 @@ void ShowInMessageBox(HWND owner, const ByteBuffer& text)
     }
 }
 
+ByteBuffer TerminatedText(std::string_view bytes, std::size_t terminatorBytes)
+{
+    ByteBuffer text(bytes.begin(), bytes.end());
+    text.insert(text.end(), terminatorBytes, '\0');
+    return text;
+}
+
+TextKind KindShown(std::string_view bytes, std::size_t terminatorBytes)
+{
+    return KindOfMessage(TerminatedText(bytes, terminatorBytes));
+}
+
 void ShowBytes(HWND owner, std::string_view bytes, std::size_t terminatorBytes) noexcept
 {
     try {
         OpenMessage message;
-        message.text.assign(bytes.begin(), bytes.end());
-        message.text.insert(message.text.end(), terminatorBytes, '\0');
+        message.text = TerminatedText(bytes, terminatorBytes);
         if (DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_MESSAGE_DIALOG), owner, &MessageDialogProc,
                             reinterpret_cast<LPARAM>(&message)) == -1) {
             ShowInMessageBox(owner, message.text);
@@ -178,12 +196,22 @@ std::optional<std::size_t> CountWideCharsInAnsiCodePage(const char* text)
 
 void ShowMessage(HWND owner, const ByteString& message) noexcept
 {
-    ShowBytes(owner, message, 1);
+    ShowBytes(owner, message, kMessageTerminatorBytes);
 }
 
 void ShowMessageW(HWND owner, const ByteBuffer& bytes) noexcept
 {
-    ShowBytes(owner, std::string_view(bytes.data(), bytes.size()), 2);
+    ShowBytes(owner, std::string_view(bytes.data(), bytes.size()), kBytesTerminatorBytes);
+}
+
+TextKind KindShownByShowMessage(std::string_view message)
+{
+    return KindShown(message, kMessageTerminatorBytes);
+}
+
+TextKind KindShownByShowMessageW(std::string_view bytes)
+{
+    return KindShown(bytes, kBytesTerminatorBytes);
 }
 
 }  // namespace tuvex

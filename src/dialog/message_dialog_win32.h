@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string_view>
 
 #include "common/tuvex_types.h"
 
@@ -15,6 +16,11 @@ namespace tuvex {
 void ShowMessage(HWND owner, const ByteString& message) noexcept;
 // Shows `bytes` exactly as a child wrote them (UTF-16 or ANSI, decided at opening). Never throws.
 void ShowMessageW(HWND owner, const ByteBuffer& bytes) noexcept;
+
+// The kind of text that ShowMessage, or ShowMessageW, shows these bytes as:
+// the dialog's rule at its opening, for callers that shape a text first.
+TextKind KindShownByShowMessage(std::string_view message);
+TextKind KindShownByShowMessageW(std::string_view bytes);
 
 // The wide characters of a zero-terminated text in the ANSI code page; empty
 // when the text is invalid there. The system's conversion with explicit flags

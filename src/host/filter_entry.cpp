@@ -13,7 +13,9 @@
 #include "dialog/message_dialog_win32.h"
 #include "exec/child_process.h"
 #include "exec/command_parameter.h"
+#include "exec/error_capture.h"
 #include "exec/exit_status.h"
+#include "host/error_output_first.h"
 #include "host/run_with_wait_window.h"
 #include "host/text_conversion.h"
 #include "menu/menu_popup_win32.h"
@@ -32,8 +34,8 @@ CommandEntry ChooseCommand(HWND hostWindow, const char* parameter, const char* m
     return ShowCommandMenu(hostWindow, ModuleFilePath(menuFileName));
 }
 
-// Shows a failure (or the narrow filter's error output) to the user; a
-// failure to show it is not reported further.
+// Shows a failure to the user; a failure to show it is not reported
+// further.
 void ReportFailure(HWND hostWindow, std::string_view message) noexcept
 {
     try {
@@ -57,6 +59,26 @@ HGLOBAL GuardFilterCall(HWND hostWindow, Body body) noexcept
         ReportFailure(hostWindow, messages::kUnexpectedError);
     }
     return result.release();
+}
+
+// The child's standard error in the message dialog, as much of it as was
+// kept; nothing when it wrote none. The narrow filter's is shown as the
+// module's own messages are.
+void ShowErrorOutput(HWND hostWindow, const ErrorCapture& errors)
+{
+    if (!errors.empty()) {
+        ShowMessage(hostWindow, ErrorTextToShow(errors, &KindShownByShowMessage));
+    }
+}
+
+// The same for TuvexW and TuvexUtf8, exactly as the child wrote it: UTF-16,
+// UTF-8 or ANSI text.
+void ShowWideErrorOutput(HWND hostWindow, const ErrorCapture& errors)
+{
+    if (!errors.empty()) {
+        const ByteString text = ErrorTextToShow(errors, &KindShownByShowMessageW);
+        ShowMessageW(hostWindow, ByteBuffer(text.begin(), text.end()));
+    }
 }
 
 // Ends the output read into `block` with a zero unit, written in place.
@@ -120,14 +142,7 @@ struct Utf8Crossing {
     Utf16Decoder output;
 };
 
-// The narrow filter's error output is shown as the module's own messages
-// are; the others' exactly as the child wrote it.
-void ShowNarrowErrors(HWND hostWindow, const ByteBuffer& errors) noexcept
-{
-    ReportFailure(hostWindow, std::string_view(errors.data(), errors.size()));
-}
-
-using ErrorDisplay = void (*)(HWND hostWindow, const ByteBuffer& errors) noexcept;
+using ErrorDisplay = void (*)(HWND hostWindow, const ErrorCapture& errors);
 
 // What every filter does: choose the command, run it on the text as
 // `Crossing` carries it, hand back its output and show its error output.
@@ -142,13 +157,16 @@ HGLOBAL RunFilter(HWND hostWindow, const wchar_t* text, const char* parameter, c
             return;
         }
         Crossing crossing(std::wstring_view(text ? text : L""));
-        ByteBuffer errors;
+        ErrorCapture errors;
         std::uint32_t exitStatus = 0;
-        RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
-            AppendingSink errorSink(errors);
-            exitStatus = RunChildProcess(entry.command, entry.arguments, crossing.input, crossing.output, errorSink,
-                                         options);
-        });
+        RunShowingErrorsBeforeFailure(
+            [&] {
+                RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
+                    exitStatus = RunChildProcess(entry.command, entry.arguments, crossing.input, crossing.output,
+                                                 errors, options);
+                });
+            },
+            [&] { showErrors(hostWindow, errors); });
 
         // The child's own words come first, then what went wrong with its
         // output. A command cut off never replaces the text.
@@ -160,9 +178,7 @@ HGLOBAL RunFilter(HWND hostWindow, const wchar_t* text, const char* parameter, c
                 outputFailure = failure;
             }
         }
-        if (!errors.empty()) {
-            showErrors(hostWindow, errors);
-        }
+        showErrors(hostWindow, errors);
         RaiseIfCrashed(exitStatus);
         if (outputFailure) {
             throw *outputFailure;
@@ -174,17 +190,17 @@ HGLOBAL RunFilter(HWND hostWindow, const wchar_t* text, const char* parameter, c
 
 HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
-    return RunFilter<CodePage932Crossing>(hostWindow, text, parameter, "Tuvex.ini", &ShowNarrowErrors);
+    return RunFilter<CodePage932Crossing>(hostWindow, text, parameter, "Tuvex.ini", &ShowErrorOutput);
 }
 
 HGLOBAL RunWideFilter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
-    return RunFilter<Utf16Crossing>(hostWindow, text, parameter, "TuvexW.ini", &ShowMessageW);
+    return RunFilter<Utf16Crossing>(hostWindow, text, parameter, "TuvexW.ini", &ShowWideErrorOutput);
 }
 
 HGLOBAL RunUtf8Filter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
-    return RunFilter<Utf8Crossing>(hostWindow, text, parameter, "TuvexUtf8.ini", &ShowMessageW);
+    return RunFilter<Utf8Crossing>(hostWindow, text, parameter, "TuvexUtf8.ini", &ShowWideErrorOutput);
 }
 
 }  // namespace tuvex

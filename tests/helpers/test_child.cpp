@@ -8,6 +8,9 @@
 //   out-repeat N BYTE    write N copies of the byte (hex) to standard output
 //   err-repeat N BYTE    the same to standard error
 //   err-lines N          write N lines of 78 characters and CR LF to standard error
+//   err-numbered N KIND  write N lines "line 1", "line 2", ... padded with dots
+//                        to 78 characters and CR LF to standard error, as KIND
+//                        text: ansi or utf16 (see NumberedLine)
 //   pieces N SIZE MS     write N pieces of SIZE bytes ("0".."9" cycling), MS ms apart
 //   sleep MS             pause
 //   exit CODE            end at once with that status
@@ -19,6 +22,8 @@
 //   window-visible       write "hidden" or "shown" for the console window
 //   crash                end at once as an access violation does (0xC0000005)
 //   flood                write to standard output until a write fails, then end
+//   set-event NAME       set the named event NAME (tells a watcher when the
+//                        child is done)
 //   signal HEX           set the event whose handle value is HEX (hexadecimal),
 //                        as a child that inherited it could; write "signalled"
 //                        or "not signalled"
@@ -28,6 +33,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "common/win32_resource.h"
 
 namespace {
 
@@ -91,6 +98,38 @@ std::string ToHex(const std::string& bytes)
     return hex;
 }
 
+// Line `number` of err-numbered: "line <number>" and dots, 78 characters
+// and CR LF in all.
+std::string NumberedLine(std::size_t number)
+{
+    std::string line = "line " + std::to_string(number);
+    line.resize(78, '.');
+    return line + "\r\n";
+}
+
+std::string Utf16FromAscii(const std::string& ascii)
+{
+    std::string units;
+    for (char character : ascii) {
+        units += character;
+        units += '\0';
+    }
+    return units;
+}
+
+// Written in pieces, so that hundreds of megabytes need no more memory than one.
+void WriteNumberedLines(std::size_t count, bool utf16)
+{
+    std::string piece;
+    for (std::size_t number = 1; number <= count; ++number) {
+        piece += utf16 ? Utf16FromAscii(NumberedLine(number)) : NumberedLine(number);
+        if (piece.size() >= 1024 * 1024 || number == count) {
+            WriteText(StandardError(), piece);
+            piece.clear();
+        }
+    }
+}
+
 // Starts this program with `actions`, inheriting the standard handles.
 void StartGrandchild(const std::string& actions)
 {
@@ -140,6 +179,12 @@ int main(int argc, char** argv)
                 lines += std::string(78, static_cast<char>('a' + line % 26)) + "\r\n";
             }
             WriteText(StandardError(), lines);
+        } else if (action == "err-numbered") {
+            const std::size_t count = std::strtoull(next().c_str(), nullptr, 10);
+            WriteNumberedLines(count, next() == "utf16");
+        } else if (action == "set-event") {
+            const tuvex::UniqueHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, next().c_str()));
+            SetEvent(event.get());
         } else if (action == "pieces") {
             const int count = std::atoi(next().c_str());
             const int size = std::atoi(next().c_str());

@@ -14,6 +14,7 @@ namespace {
 using test::Cp932;
 using test::DialogWatcher;
 using test::Hex;
+using test::Mismatch;
 using test::TestChildPath;
 
 // The bytes of a filter's result block, all of them.
@@ -39,17 +40,6 @@ std::string Utf16Bytes(std::wstring_view text)
 std::string Utf16Block(std::wstring_view text)
 {
     return Utf16Bytes(text) + std::string(2, '\0');
-}
-
-// "same", or where a long result first differs from the one expected.
-std::string Mismatch(const std::string& got, const std::string& expected)
-{
-    const auto [at, unused] = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end());
-    if (got.size() == expected.size() && at == got.end()) {
-        return "same";
-    }
-    return "got " + std::to_string(got.size()) + " bytes for " + std::to_string(expected.size()) +
-           ", first difference at " + std::to_string(at - got.begin());
 }
 
 class FilterTest : public ::testing::Test {

@@ -126,19 +126,23 @@ TEST_F(WaitWindowTest, StoppingTheWaitReturnsNullAndLeavesNothingBehind)
     GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
 
     WaitWindowUser user(kStopWaitingButton);
-    const HGLOBAL result = wide_(GetDesktopWindow(), unreadText_.c_str(), Parameter("out 6869 sleep 60000").c_str());
+    const HGLOBAL result =
+        wide_(GetDesktopWindow(), unreadText_.c_str(), Parameter("out 6869 err 6f6f7073 sleep 60000").c_str());
     const DWORD returnedAt = GetTickCount();
     user.Stop();
 
     EXPECT_EQ(result, nullptr);
     ASSERT_TRUE(user.shown());
     EXPECT_GE(user.shownAtMs(), 700);
-    EXPECT_NE(user.texts().find(L"\"" + test::FromCp932(TestChildPath()) + L"\" out 6869 sleep 60000"), std::wstring::npos)
+    EXPECT_NE(user.texts().find(L"\"" + test::FromCp932(TestChildPath()) + L"\" out 6869 err 6f6f7073 sleep 60000"),
+              std::wstring::npos)
         << "the window shows: " << testing::PrintToString(user.texts());
     EXPECT_NE(user.texts().find(L"待機を中止"), std::wstring::npos);
     EXPECT_LT(returnedAt - user.pressedAt(), 1000u);
-    ASSERT_EQ(watcher.seen().size(), 1u);
-    EXPECT_EQ(watcher.seen()[0].text, L"コマンドの終了を待たずに中断しました");
+    // What the child wrote to standard error until then comes first.
+    ASSERT_EQ(watcher.seen().size(), 2u);
+    EXPECT_EQ(watcher.seen()[0].text, L"oops");
+    EXPECT_EQ(watcher.seen()[1].text, L"コマンドの終了を待たずに中断しました");
 
     DWORD handlesAfter = 0;
     GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
@@ -272,12 +276,13 @@ TEST_F(WaitWindowTest, TuvexRunShowsTheWindowTooAndReturnsAnEmptyStringWhenStopp
 {
     DialogWatcher watcher;
     WaitWindowUser user(kStopWaitingButton);
-    const char* result = run_("", TestChildPath().c_str(), "out 6869 sleep 60000");
+    const char* result = run_("", TestChildPath().c_str(), "out 6869 err 6f6f7073 sleep 60000");
     user.Stop();
     ASSERT_TRUE(user.shown());
     EXPECT_STREQ(result, "");
-    ASSERT_EQ(watcher.seen().size(), 1u);
-    EXPECT_EQ(watcher.seen()[0].text, L"コマンドの終了を待たずに中断しました");
+    ASSERT_EQ(watcher.seen().size(), 2u);
+    EXPECT_EQ(watcher.seen()[0].text, L"oops");
+    EXPECT_EQ(watcher.seen()[1].text, L"コマンドの終了を待たずに中断しました");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -30,6 +31,18 @@ std::string TestChildPath();
 
 // Bytes to hexadecimal, as the helper child's "out" and "err" actions take them.
 std::string Hex(std::string_view bytes);
+
+// "same", or where a long result first differs from the one expected.
+template <typename Text>
+std::string Mismatch(const Text& got, const Text& expected)
+{
+    const auto [at, unused] = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end());
+    if (got.size() == expected.size() && at == got.end()) {
+        return "same";
+    }
+    return "got " + std::to_string(got.size()) + " units for " + std::to_string(expected.size()) +
+           ", first difference at " + std::to_string(at - got.begin());
+}
 
 void WriteBytes(const std::string& path, std::string_view bytes);
 std::string ReadBytes(const std::string& path);

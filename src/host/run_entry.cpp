@@ -4,6 +4,8 @@
 
 #include "common/messages.h"
 #include "common/tuvex_types.h"
+#include "dialog/message_dialog.h"
+#include "dialog/message_dialog_win32.h"
 #include "exec/child_process.h"
 #include "exec/exit_status.h"
 #include "host/run_with_wait_window.h"
@@ -20,35 +22,47 @@ ByteString StringOrEmpty(const char* text)
     return text ? ByteString(text) : ByteString();
 }
 
-void ShowInMessageBox(const char* text)
+// A message box grows with its text: a long one goes to the message window,
+// which scrolls. Neither has an owner, as TuvexRun is given no window.
+void ShowWithoutOwner(const ByteString& text)
 {
-    MessageBoxA(nullptr, text, nullptr, MB_OK);
+    if (FitsInMessageBox(text)) {
+        MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK);
+    } else {
+        ShowMessage(nullptr, text);
+    }
 }
 
 }  // namespace
 
 const char* RunCommandOnText(const char* input, const char* command, const char* arguments) noexcept
 {
+    // The output stays this call's own until its boxes have closed: a call
+    // made from within a box's message loop fills the result in between.
+    ByteString output;
+    runResult.clear();
     try {
-        runResult.clear();
         ByteString errors;
         std::uint32_t exitStatus = 0;
         RunWithWaitWindow(nullptr, [&](const ExchangeOptions& options) {
             exitStatus = RunChildProcessText(StringOrEmpty(command), StringOrEmpty(arguments), StringOrEmpty(input),
-                                             runResult, errors, options);
+                                             output, errors, options);
         });
         if (IsCrashExitCode(exitStatus)) {
-            runResult.clear();  // a command cut off returns no text
+            output.clear();  // a command cut off returns no text
         }
         if (!errors.empty()) {
-            ShowInMessageBox(errors.c_str());
+            ShowWithoutOwner(errors);
         }
         RaiseIfCrashed(exitStatus);
     } catch (const ErrorMessage& error) {
-        ShowInMessageBox(error.text().c_str());
+        output.clear();
+        ShowWithoutOwner(error.text());
     } catch (...) {
-        ShowInMessageBox(messages::kUnexpectedError);
+        output.clear();
+        ShowWithoutOwner(messages::kUnexpectedError);
     }
+    runResult = std::move(output);
     return runResult.c_str();
 }
 

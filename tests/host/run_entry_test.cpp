@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "host/exports.h"
 #include "support/test_support.h"
 
@@ -37,6 +39,62 @@ TEST_F(TuvexRunTest, ShowsStandardErrorInAMessageBoxBeforeReturningTheOutput)
     EXPECT_STREQ(Run("", TestChildPath(), "out " + Hex("result") + " err " + Hex(message)), "result");
     ASSERT_EQ(watcher.seen().size(), 1u);
     EXPECT_EQ(watcher.seen()[0].textBytes, message);
+}
+
+// A call that a host timer makes while an earlier call's message box is open.
+struct NestedCall {
+    decltype(&TuvexRun) run = nullptr;
+    std::atomic<bool> outerBoxOpen{false};
+    std::atomic<bool> done{false};
+    std::string result;
+};
+NestedCall* nestedCall = nullptr;
+
+VOID CALLBACK RunNestedCallOnceTheBoxIsOpen(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (!nestedCall->outerBoxOpen || nestedCall->done) {
+        return;
+    }
+    KillTimer(nullptr, timer);
+    nestedCall->result = nestedCall->run("", TestChildPath().c_str(), ("out " + Hex("INNER")).c_str());
+    nestedCall->done = true;
+}
+
+TEST_F(TuvexRunTest, ACallMadeFromItsMessageBoxLeavesTheOuterCallItsOwnOutput)
+{
+    NestedCall nested;
+    nested.run = run_;
+    nestedCall = &nested;
+    DialogWatcher watcher([&](HWND) {
+        nested.outerBoxOpen = true;
+        for (int waited = 0; !nested.done && waited < 10000; waited += 10) {
+            Sleep(10);
+        }
+    });
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &RunNestedCallOnceTheBoxIsOpen);
+    const std::string outer = Run("", TestChildPath(), "out " + Hex("OUTER") + " err " + Hex("warning"));
+    KillTimer(nullptr, timer);
+    nestedCall = nullptr;
+    EXPECT_TRUE(nested.done);
+    EXPECT_EQ(nested.result, "INNER");
+    EXPECT_EQ(outer, "OUTER");
+}
+
+TEST_F(TuvexRunTest, ShowsALongStandardErrorInTheMessageWindowWithItsOkButtonOnScreen)
+{
+    bool inMessageWindow = false;
+    bool okOnScreen = false;
+    DialogWatcher watcher([&](HWND dialog) {
+        inMessageWindow = GetDlgItem(dialog, 1000) != nullptr;
+        RECT ok{};
+        GetWindowRect(GetDlgItem(dialog, IDOK), &ok);
+        okOnScreen = ok.bottom <= GetSystemMetrics(SM_CYSCREEN) && ok.right <= GetSystemMetrics(SM_CXSCREEN);
+    });
+    EXPECT_STREQ(Run("", TestChildPath(), "out 6f6b err-lines 400"), "ok");
+    ASSERT_EQ(watcher.seen().size(), 1u);
+    EXPECT_TRUE(inMessageWindow);
+    EXPECT_TRUE(okOnScreen);
+    EXPECT_EQ(watcher.seen()[0].textBytes.size(), 400u * 80);
 }
 
 TEST_F(TuvexRunTest, ShowsTheStartFailureAndReturnsAnEmptyString)

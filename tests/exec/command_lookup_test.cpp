@@ -158,5 +158,38 @@ TEST(SplitInterpreter, GivesNoProgramForABlankLine)
     EXPECT_EQ(SplitInterpreter("  \t ").program, "");
 }
 
+TEST(NamesDevice, KnowsTheDeviceNamesInAnyFolderAndTheDeviceNamespace)
+{
+    for (const char* device : {"COM1", "aux", "CON", "Nul.txt", "C:\\tools\\lpt9.pl", "prn  .x", "CONIN$", "conout$",
+                               "\\\\.\\pipe\\tool", "//./COM3", "\\\\.\\C:"}) {
+        EXPECT_TRUE(NamesDevice(device)) << device;
+    }
+    for (const char* file : {"COM", "COM0", "COM10", "console", "auxiliary.pl", "CONIN$.txt", "C:\\CON\\tool.exe",
+                             "\\\\.\\C:\\tools\\tool.exe", "\\\\server\\share\\tool.exe", ""}) {
+        EXPECT_FALSE(NamesDevice(file)) << file;
+    }
+}
+
+TEST(FindCommand, PassesADeviceOnAsWrittenWithoutLookingForIt)
+{
+    const CommandLocation location = FindCommand(" COM1 ", kFolders, [](const ByteString& path) {
+        ADD_FAILURE() << "asked about " << path;
+        return PathKind::File;
+    });
+    EXPECT_EQ(location.file, "COM1");
+}
+
+TEST(InterpreterProgramPath, TakesARelativeProgramFromTheScriptsFolder)
+{
+    EXPECT_EQ(InterpreterProgramPath("bin\\tool.exe", "C:\\scripts\\sort.pl"), "C:\\scripts\\bin\\tool.exe");
+    EXPECT_EQ(InterpreterProgramPath("..\\perl.exe", "D:\\a\\b.pl"), "D:\\a\\..\\perl.exe");
+    EXPECT_EQ(InterpreterProgramPath(".\\tool", ".\\here.pl"), ".\\.\\tool");
+    EXPECT_EQ(InterpreterProgramPath("bin/tool", "\\\\server\\share\\s.pl"), "\\\\server\\share\\bin/tool");
+    for (const char* asWritten : {"perl", "C:\\Perl\\perl.exe", "\\tools\\perl.exe", "D:perl.exe",
+                                  "\\\\server\\perl.exe", ""}) {
+        EXPECT_EQ(InterpreterProgramPath(asWritten, "C:\\scripts\\sort.pl"), asWritten);
+    }
+}
+
 }  // namespace
 }  // namespace tuvex

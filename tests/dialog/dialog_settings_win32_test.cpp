@@ -54,11 +54,5 @@ TEST_F(DialogSettingsTest, PassAFontSizeOfZeroUnchanged)
     EXPECT_EQ(ReadDialogSettings().fontSize, 0);
 }
 
-TEST_F(DialogSettingsTest, FallBackToTheDefaultFontSizeForOneTextCannotBeReadIn)
-{
-    WriteSettings("[DIALOG]\r\nfontSize=5000\r\n");
-    EXPECT_EQ(ReadDialogSettings().fontSize, 9);
-}
-
 }  // namespace
 }  // namespace tuvex

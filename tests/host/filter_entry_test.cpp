@@ -333,22 +333,10 @@ TEST_F(FilterMenuTest, ALongCommentLineStaysACommentToItsEnd)
 TEST_F(FilterMenuTest, SubmenusNestedDeeperThanWindowsBuildsAreRefusedInWords)
 {
     std::string nested;
-    for (int level = 0; level < 30; ++level) {
+    for (int level = 0; level <= 30; ++level) {
         nested += std::string(level, '\t') + "->S\n";
     }
-    const std::string item = "\t" + TestChildPath() + "\tcat\n";
-    test::WriteBytes(module_.directory() + "Tuvex.ini", nested + std::string(30, '\t') + "Copy" + item);
-    {
-        DialogWatcher watcher;
-        bool shown = false;
-        std::thread user = PressOnPopup({VK_ESCAPE}, shown);
-        EXPECT_EQ(BlockBytes(narrow_(owner_, L"text", "")), "(null)");
-        user.join();
-        EXPECT_TRUE(shown);
-        EXPECT_TRUE(watcher.seen().empty());
-    }
-    test::WriteBytes(module_.directory() + "Tuvex.ini",
-                     nested + std::string(30, '\t') + "->S\n" + std::string(31, '\t') + "Copy" + item);
+    test::WriteBytes(module_.directory() + "Tuvex.ini", nested + std::string(31, '\t') + "Copy\t" + TestChildPath() + "\tcat\n");
     DialogWatcher watcher;
     EXPECT_EQ(BlockBytes(narrow_(owner_, L"text", "")), "(null)");
     EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"メニュー定義ファイル(" + test::FromCp932(module_.directory()) +

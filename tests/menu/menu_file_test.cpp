@@ -91,42 +91,12 @@ TEST(LoadMenuDefinition, ReadsALineLongerThan1023BytesAsPiecesOfOneLineEach)
 TEST(LoadMenuDefinition, KeepsThePiecesOfALongLineAfterItsHashAComment)
 {
     const std::string live = "Live\tlive.exe\n";
-    // The comment begins in the first piece, in a later one, or before a zero byte.
-    EXPECT_EQ(TextOfFile("#" + std::string(1022, 'c') + live + "A\ta.exe\n"), "A | a.exe | \n");
-    EXPECT_EQ(TextOfFile("B\tb.exe\t" + std::string(1023 - 8, 'b') + "#" + std::string(1022, 'c') + live),
+    // The comment begins in a later piece, or before a zero byte; a zero byte
+    // in a short line does not carry its comment into the next line.
+    EXPECT_EQ(TextOfFile("B\tb.exe\t" + std::string(1015, 'b') + "#" + std::string(1022, 'c') + live),
               "B | b.exe | " + std::string(1015, 'b') + "\n");
     EXPECT_EQ(TextOfFile("#c" + std::string(1, '\0') + std::string(1020, 'c') + live), "");
-    // A zero byte in a short line does not carry its comment into the next line.
     EXPECT_EQ(TextOfFile("#c" + std::string(1, '\0') + "c\n" + live), "Live | live.exe | \n");
-}
-
-TEST(MenuShowability, RefusesInWordsAMenuWithoutCommandOrNestedDeeperThanWindowsBuilds)
-{
-    std::string nested;
-    for (std::size_t level = 0; level < kDeepestSubmenuNesting; ++level) {
-        nested += std::string(level, '\t') + "->S\n";
-    }
-    const std::string item = std::string(kDeepestSubmenuNesting, '\t') + "A\ta.exe\n";
-    MenuFileFolder folder;
-    EXPECT_NO_THROW(RaiseIfNotShowable(*LoadMenuDefinition(folder.Write("deepest.ini", nested + item)), "deepest.ini"));
-    const std::string tooDeep = nested + std::string(kDeepestSubmenuNesting, '\t') + "->S\n\t" + item;
-    const std::pair<std::string, std::string> refused[] = {
-        // メニュー定義ファイル(x.ini)のサブメニューの入れ子が31段あり、上限の30段を超えています
-        {tooDeep, "x.ini)\x82\xCC\x83T\x83u\x83\x81\x83j\x83\x85\x81[\x82\xCC\x93\xFC\x82\xEA\x8Eq\x82\xAA""31\x92i"
-                  "\x82\xA0\x82\xE8\x81""A\x8F\xE3\x8C\xC0\x82\xCC""30\x92i\x82\xF0\x92\xB4\x82\xA6\x82\xC4\x82\xA2\x82\xDC\x82\xB7"},
-        // メニュー定義ファイル(x.ini)に選べるコマンドがありません。tuvex_host menu で中身を確かめてください
-        {nested + "-----\n", "x.ini)\x82\xC9\x91I\x82\xD7\x82\xE9\x83R\x83}\x83\x93\x83h\x82\xAA\x82\xA0\x82\xE8\x82\xDC"
-                             "\x82\xB9\x82\xF1\x81""Btuvex_host menu \x82\xC5\x92\x86\x90g\x82\xF0\x8Am\x82\xA9\x82\xDF"
-                             "\x82\xC4\x82\xAD\x82\xBE\x82\xB3\x82\xA2"},
-    };
-    for (const auto& [bytes, after] : refused) {
-        try {
-            RaiseIfNotShowable(*LoadMenuDefinition(folder.Write("x.ini", bytes)), "x.ini");
-            ADD_FAILURE() << "no error for " << after;
-        } catch (const ErrorMessage& error) {
-            EXPECT_EQ(error.text(), "\x83\x81\x83j\x83\x85\x81[\x92\xE8\x8B`\x83t\x83@\x83""C\x83\x8B(" + after);
-        }
-    }
 }
 
 TEST(LoadMenuDefinition, TakesAByteOrderMarkAsPartOfTheFirstLinesText)

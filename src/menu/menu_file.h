@@ -14,7 +14,8 @@
 namespace tuvex {
 
 // What fgets reads at a time: lines of up to 1023 bytes; a longer line comes
-// in pieces, and each piece counts as a line of its own.
+// in pieces, and each piece counts as a line of its own, except that the
+// pieces after the one where a comment begins stay part of the comment.
 constexpr int kMenuLineBufferSize = 1024;
 
 enum class MenuLineKind { Blank, Submenu, Item, Separator };

@@ -170,14 +170,5 @@ TEST(NamesDevice, KnowsTheDeviceNamesInAnyFolderAndTheDeviceNamespace)
     }
 }
 
-TEST(InterpreterProgramPath, TakesARelativeProgramFromTheScriptsFolder)
-{
-    EXPECT_EQ(InterpreterProgramPath("..\\perl.exe", "D:\\a\\b.pl"), "D:\\a\\..\\perl.exe");
-    EXPECT_EQ(InterpreterProgramPath("bin/tool", ".\\here.pl"), ".\\bin/tool");
-    for (const char* asWritten : {"perl", "C:\\Perl\\perl.exe", "\\tools\\perl.exe", "D:perl.exe", ""}) {
-        EXPECT_EQ(InterpreterProgramPath(asWritten, "C:\\scripts\\sort.pl"), asWritten);
-    }
-}
-
 }  // namespace
 }  // namespace tuvex

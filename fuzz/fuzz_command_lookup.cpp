@@ -1,6 +1,7 @@
 // Command lookup over a PATH value and the interpreter named on a "#!" line,
 // both read from outside: every folder searched is absolute, a bare command
-// is never taken from the current folder, and splitting loses no byte.
+// is never taken from the current folder, nor a "#!" program, and splitting
+// loses no byte.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -43,7 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!candidates.empty() && candidates.size() <= 2 && candidates[0] == name);
     const tuvex::CommandLocation location = tuvex::FindCommand(command, folders, kindOf);
     FUZZ_CHECK(!(location.onlyInCurrentFolder && !location.file.empty()));
-    if (!location.file.empty() && !tuvex::NamesFolder(name)) {
+    if (tuvex::NamesDevice(name)) {
+        FUZZ_CHECK(location.file == name);
+    } else if (!location.file.empty() && !tuvex::NamesFolder(name)) {
         bool inSearchedFolder = false;
         for (const tuvex::ByteString& folder : folders) {
             inSearchedFolder = inSearchedFolder || StartsWith(location.file, folder);
@@ -61,6 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         FUZZ_CHECK(interpreter.substr(start) == split.program + split.options);
         FUZZ_CHECK(split.options.empty() || IsBlank(split.options[0]));
+    }
+    // A "#!" program is never left relative to the current folder.
+    const tuvex::ByteString program = tuvex::InterpreterProgramPath(split.program, "C:\\scripts\\sort.pl");
+    FUZZ_CHECK(program == split.program || program == "C:\\scripts\\" + split.program);
+    if (program == split.program && tuvex::NamesFolder(program)) {
+        FUZZ_CHECK(program[0] == '\\' || program[0] == '/' || program[1] == ':');
     }
     return 0;
 }

@@ -1,10 +1,12 @@
 // Menu definition files of arbitrary bytes: no field is empty or holds TAB,
 // LF or "#", and the command items stand in the tree in the order of their
 // lines in the file, which is the order in which the popup numbers them.
+// A commented-out command stays out, also in a line read in pieces.
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -40,7 +42,8 @@ void Collect(const tuvex::Menu& menu, std::vector<CommandLine>& commands)
     }
 }
 
-// The command lines of the file, read as the reader reads it.
+// The command lines of the file, read as the reader reads it: pieces of a
+// long line after the piece where its comment begins add nothing.
 std::vector<CommandLine> CommandLines(const std::string& path)
 {
     std::vector<CommandLine> commands;
@@ -48,8 +51,16 @@ std::vector<CommandLine> CommandLines(const std::string& path)
     char line[tuvex::kMenuLineBufferSize];
     std::vector<tuvex::ByteString> fields;
     std::size_t depth = 0;
-    while (std::fgets(line, sizeof line, file)) {
-        if (tuvex::ParseMenuLine(line, fields, depth) == tuvex::MenuLineKind::Item && fields.size() >= 2) {
+    bool inComment = false;
+    for (;;) {
+        std::memset(line, 1, sizeof line);  // no LF but the one that fgets reads
+        if (!std::fgets(line, sizeof line, file)) {
+            break;
+        }
+        const bool endsLine = std::memchr(line, '\n', sizeof line) != nullptr;
+        const bool skipped = inComment;
+        inComment = !endsLine && (inComment || std::strchr(line, '#') != nullptr);
+        if (!skipped && tuvex::ParseMenuLine(line, fields, depth) == tuvex::MenuLineKind::Item && fields.size() >= 2) {
             commands.push_back({fields[0], fields[1], fields.size() > 2 ? fields[2] : ""});
         }
     }

@@ -44,5 +44,19 @@ extern const char16_t kOmittedBytesBeforeUtf16[];
 extern const char16_t kOmittedBytesAfterUtf16[];
 extern const char kOmittedBytesBeforeUtf8[];
 extern const char kOmittedBytesAfterUtf8[];
+// "<command>はファイルではなくデバイスのため実行できません"
+extern const char kIsDeviceAfterCommand[];   // はファイルではなくデバイスのため実行できません
+extern const char kMenuHasNoCommandAfterPath[];  // )に選べるコマンドがありません。tuvex_host menu で中身を確かめてください
+
+// "<subject>がN<unit>あり、上限のM<unit>を超えています" (see MessageOverLimit)
+extern const char kCountAfterSubject[];      // が
+extern const char kLimitAfterCount[];        // あり、上限の
+extern const char kOverLimitAfterLimit[];    // を超えています
+extern const char kCharactersUnit[];         // 文字
+extern const char kBytesUnit[];              // バイト
+extern const char kLevelsUnit[];             // 段
+extern const char kCommandLineSubject[];     // コマンドライン
+extern const char kPathAfterCommand[];       // のパス
+extern const char kMenuNestingAfterPath[];   // )のサブメニューの入れ子
 
 }  // namespace tuvex::messages

@@ -53,4 +53,8 @@ public:
 // "<text>(<code>)": a failed call's message. `prefix` ends in "(".
 ByteString MessageWithCode(std::string_view prefix, std::int64_t code);
 
+// "<subject>が<count><unit>あり、上限の<limit><unit>を超えています": something
+// too large for the system, said in words before the system refuses it.
+ByteString MessageOverLimit(std::string_view subject, std::uint64_t count, std::uint64_t limit, std::string_view unit);
+
 }  // namespace tuvex

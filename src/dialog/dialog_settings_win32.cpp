@@ -29,7 +29,7 @@ DialogSettings ReadDialogSettings()
     const ProfileFile file(ModuleFilePath("Tuvex.conf"));
     DialogSettings settings;
     settings.fontName = file.GetString("DIALOG", "fontName", kDefaultFontName);
-    settings.fontSize = file.GetInteger("DIALOG", "fontSize", kDefaultFontSize);
+    settings.fontSize = UsableFontSize(file.GetInteger("DIALOG", "fontSize", kDefaultFontSize));
     settings.width = UsableDialogExtent(file.GetInteger("DIALOG", "width", kDefaultDialogWidth), kDefaultDialogWidth);
     settings.height =
         UsableDialogExtent(file.GetInteger("DIALOG", "height", kDefaultDialogHeight), kDefaultDialogHeight);

@@ -20,7 +20,8 @@ private:
 };
 
 // The settings of section "DIALOG" of "Tuvex.conf" beside the module, read
-// afresh at every call.
+// afresh at every call: a size of zero or less, and a font height that text
+// cannot be read in, give the default.
 DialogSettings ReadDialogSettings();
 
 }  // namespace tuvex

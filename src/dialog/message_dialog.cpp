@@ -104,4 +104,19 @@ MessageDialogLayout LayOutMessageDialog(std::uint32_t clientSize)
     return {{3, 3, cx - 6, cy - 30}, {cx - 81, cy - 24, 80, 22}};
 }
 
+bool FitsInMessageBox(std::string_view text)
+{
+    std::size_t lines = 0;
+    while (lines <= kMessageBoxLines) {
+        const std::size_t end = text.find('\n');
+        const std::size_t length = end == std::string_view::npos ? text.size() : end;
+        lines += 1 + length / kMessageBoxLineBytes;
+        if (end == std::string_view::npos) {
+            break;
+        }
+        text.remove_prefix(end + 1);
+    }
+    return lines <= kMessageBoxLines;
+}
+
 }  // namespace tuvex

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace tuvex {
 
@@ -20,6 +21,14 @@ TextKind DetectTextKind(const char* bytes, std::size_t length, WideCharCounter c
 // The UTF-16 units of a text read as UTF-16: up to the first zero unit, or all
 // whole units when there is none. Nothing past `length` is read.
 std::size_t Utf16TextUnits(const char* bytes, std::size_t length);
+
+// Whether a plain message box shows `text` whole on a screen: the box grows
+// with its text and has no scroll bar, so a text of more than
+// kMessageBoxLines lines (a line counted once per kMessageBoxLineBytes bytes,
+// as the box wraps it) belongs in the message dialog.
+inline constexpr std::size_t kMessageBoxLines = 20;
+inline constexpr std::size_t kMessageBoxLineBytes = 100;
+bool FitsInMessageBox(std::string_view text);
 
 struct ControlPlacement {
     int left;

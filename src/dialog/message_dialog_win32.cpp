@@ -75,12 +75,25 @@ void PutMessageText(HWND edit, const ByteBuffer& text)
     }
 }
 
+// The size of the work area (the screen without the task bar) of the monitor
+// that `window` is on.
+DialogSize WorkAreaSize(HWND window)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return {monitor.rcWork.right - monitor.rcWork.left, monitor.rcWork.bottom - monitor.rcWork.top};
+}
+
 void FillDialog(HWND dialog, OpenMessage& message)
 {
     const DialogSettings settings = ReadDialogSettings();
+    const DialogSize size = FittedDialogSize({settings.width, settings.height}, WorkAreaSize(dialog));
     RECT frame{};
     GetWindowRect(dialog, &frame);
-    MoveWindow(dialog, frame.left, frame.top, settings.width, settings.height, TRUE);
+    MoveWindow(dialog, frame.left, frame.top, size.width, size.height, TRUE);
 
     HWND edit = GetDlgItem(dialog, IDC_MESSAGE_TEXT);
     // The font goes on before the text: a change of font lays out the whole

@@ -51,14 +51,19 @@ constexpr DWORD kMaxReadSize = 1024 * 1024;
 }
 
 // Raises why `command`, located at `location`, cannot run: it exists only in
-// the current folder, or nowhere (then as if the start of
-// `commandLineAsWritten` had failed for want of the file).
+// the current folder, its path is too long for the system to look at, or it
+// is nowhere (then as if the start of `commandLineAsWritten` had failed for
+// want of the file).
 void RaiseIfNotRunnable(const CommandLocation& location, const ByteString& command,
                         const ByteString& commandLineAsWritten)
 {
+    const ByteString name(CommandName(command));
     if (location.onlyInCurrentFolder) {
-        const ByteString name(CommandName(command));
         throw ErrorMessage(name + messages::kOnlyInCurrentFolderAfterCommand + name + messages::kWriteDotBackslashAfterCommand);
+    }
+    if (location.file.empty() && name.size() > kLongestPath) {
+        throw ErrorMessage(MessageOverLimit(name + messages::kPathAfterCommand, name.size(), kLongestPath,
+                                            messages::kBytesUnit));
     }
     if (location.file.empty()) {
         RaiseStartFailed(commandLineAsWritten, ERROR_FILE_NOT_FOUND);
@@ -68,7 +73,8 @@ void RaiseIfNotRunnable(const CommandLocation& location, const ByteString& comma
 // The command line that starts `command`: its file's full path in quotes, or,
 // for a "#!" script, the interpreter's program by its full path in quotes,
 // the options on the "#!" line and the script's path in quotes; then the
-// arguments as written.
+// arguments as written. A relative "#!" program is taken from the script's
+// folder.
 ByteString StartingCommandLine(const ByteString& command, const ByteString& arguments)
 {
     const CommandLocation script = LocateCommand(command);
@@ -76,11 +82,12 @@ ByteString StartingCommandLine(const ByteString& command, const ByteString& argu
     const ByteString interpreter = ReadInterpreterLine(script.file, command);
     const InterpreterCommand interpreterCommand = SplitInterpreter(interpreter);
     if (interpreterCommand.program.empty()) {
-        return BuildCommandLine("", Quoted(script.file), arguments);
+        return WithinCommandLineLimit(BuildCommandLine("", Quoted(script.file), arguments));
     }
-    const CommandLocation program = LocateCommand(interpreterCommand.program);
+    const CommandLocation program = LocateCommand(InterpreterProgramPath(interpreterCommand.program, script.file));
     RaiseIfNotRunnable(program, interpreterCommand.program, BuildCommandLine(interpreter, command, arguments));
-    return BuildCommandLine(Quoted(program.file) + interpreterCommand.options, script.file, arguments);
+    return WithinCommandLineLimit(
+        BuildCommandLine(Quoted(program.file) + interpreterCommand.options, script.file, arguments));
 }
 
 // Makes the child's pipe ends inheritable while it lives, so that no start

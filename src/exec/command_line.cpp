@@ -1,5 +1,8 @@
 #include "exec/command_line.h"
 
+#include "common/code_page_932.h"
+#include "common/messages.h"
+
 namespace tuvex {
 
 ByteString BuildCommandLine(std::string_view interpreter, std::string_view command,
@@ -14,6 +17,27 @@ ByteString BuildCommandLine(std::string_view interpreter, std::string_view comma
     }
     if (!arguments.empty()) {
         line.append(" ").append(arguments);
+    }
+    return line;
+}
+
+std::size_t CommandLineLength(std::string_view line)
+{
+    std::size_t units = 0;
+    for (std::size_t at = 0; at < line.size(); ++at, ++units) {
+        if (IsCp932LeadByte(static_cast<unsigned char>(line[at])) && at + 1 < line.size()) {
+            ++at;
+        }
+    }
+    return units;
+}
+
+ByteString WithinCommandLineLimit(ByteString line)
+{
+    const std::size_t length = CommandLineLength(line);
+    if (length > kLongestCommandLine) {
+        throw ErrorMessage(MessageOverLimit(messages::kCommandLineSubject, length, kLongestCommandLine,
+                                            messages::kCharactersUnit));
     }
     return line;
 }

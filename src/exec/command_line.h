@@ -1,6 +1,7 @@
 // The command line that starts a command.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "common/tuvex_types.h"
@@ -12,6 +13,17 @@ namespace tuvex {
 // the arguments when there are any.
 ByteString BuildCommandLine(std::string_view interpreter, std::string_view command,
                             std::string_view arguments);
+
+// Longest command line that Windows starts: 32767 UTF-16 units with the NUL.
+constexpr std::size_t kLongestCommandLine = 32766;
+
+// The UTF-16 units that the code page 932 bytes of `line` become, as Windows
+// counts a command line's length.
+std::size_t CommandLineLength(std::string_view line);
+
+// `line`, once it is known to be short enough to start; raises, in words,
+// how long it is and how long it may be otherwise.
+ByteString WithinCommandLineLimit(ByteString line);
 
 // `text` in double quotes.
 ByteString Quoted(std::string_view text);

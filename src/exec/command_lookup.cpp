@@ -1,5 +1,7 @@
 #include "exec/command_lookup.h"
 
+#include <algorithm>
+
 #include "common/code_page_932.h"
 
 namespace tuvex {
@@ -52,7 +54,41 @@ bool IsAbsolute(std::string_view path)
     return driveRoot || networkPath;
 }
 
+// ASCII letters in either case; other bytes as they are.
+bool EqualsIgnoringCase(std::string_view text, std::string_view upperCase)
+{
+    return text.size() == upperCase.size() &&
+           std::equal(text.begin(), text.end(), upperCase.begin(), [](char byte, char upper) {
+               return (byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 'a' + 'A') : byte) == upper;
+           });
+}
+
+bool IsNumberedDevice(std::string_view name)
+{
+    return name.size() == 4 && name[3] >= '1' && name[3] <= '9' &&
+           (EqualsIgnoringCase(name.substr(0, 3), "COM") || EqualsIgnoringCase(name.substr(0, 3), "LPT"));
+}
+
 }  // namespace
+
+bool NamesDevice(std::string_view path)
+{
+    if (path.size() >= 4 && IsSeparator(path[0]) && IsSeparator(path[1]) && path[2] == '.' && IsSeparator(path[3])) {
+        const std::string_view rest = path.substr(4);
+        const bool drivePath = rest.size() >= 3 && rest[1] == ':' && IsSeparator(rest[2]);
+        return !drivePath;
+    }
+    const std::string_view name = path.substr(FileNameStart(path));
+    if (EqualsIgnoringCase(name, "CONIN$") || EqualsIgnoringCase(name, "CONOUT$")) {
+        return true;
+    }
+    std::string_view base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ') {
+        base.remove_suffix(1);
+    }
+    return EqualsIgnoringCase(base, "CON") || EqualsIgnoringCase(base, "PRN") || EqualsIgnoringCase(base, "AUX") ||
+           EqualsIgnoringCase(base, "NUL") || IsNumberedDevice(base);
+}
 
 std::string_view CommandName(std::string_view command)
 {
@@ -118,6 +154,11 @@ CommandLocation FindCommand(std::string_view command, const std::vector<ByteStri
     if (name.empty()) {
         return {};
     }
+    // A device is passed on as written, never searched for or asked about:
+    // the probe for a "#!" line says what it is.
+    if (NamesDevice(name)) {
+        return {ByteString(name), false};
+    }
     const std::vector<ByteString> candidates = CandidateNames(name);
     if (NamesFolder(name)) {
         for (const ByteString& candidate : candidates) {
@@ -165,6 +206,15 @@ InterpreterCommand SplitInterpreter(std::string_view interpreter)
         ++end;
     }
     return {ByteString(interpreter.substr(0, end)), ByteString(interpreter.substr(end))};
+}
+
+ByteString InterpreterProgramPath(std::string_view program, std::string_view scriptFile)
+{
+    const bool fromRootOrDrive = !program.empty() && (IsSeparator(program[0]) || (program.size() >= 2 && program[1] == ':'));
+    if (!NamesFolder(program) || fromRootOrDrive) {
+        return ByteString(program);
+    }
+    return JoinPath(scriptFile.substr(0, FileNameStart(scriptFile)), program);
 }
 
 }  // namespace tuvex

@@ -2,6 +2,7 @@
 // document folder happens to hold cannot stand in for the program meant.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,16 @@ struct CommandLocation {
 CommandLocation LocateCommand(const ByteString& command);
 
 // ---- The decisions behind LocateCommand, free of the platform ----
+
+// Whether `path` names a device rather than a file: a name that Windows takes
+// for a device in any folder (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9,
+// in any case, also with an extension or blanks after it), the console's
+// CONIN$ and CONOUT$, or a path in the device namespace "\\.\" other than a
+// drive's ("\\.\C:\...").
+bool NamesDevice(std::string_view path);
+
+// Longest path that the system's file functions take: MAX_PATH less its NUL.
+constexpr std::size_t kLongestPath = 259;
 
 // What a path names.
 enum class PathKind { Missing, File, Folder };
@@ -78,5 +89,12 @@ struct InterpreterCommand {
     ByteString options;
 };
 InterpreterCommand SplitInterpreter(std::string_view interpreter);
+
+// The program of a script's "#!" line as it is looked for: a relative path
+// with a folder ("bin\tool.exe", "..\perl\perl.exe") lies in the folder of
+// `scriptFile` (the script's located file), never in the current folder. A
+// bare name (searched for) and a path from a root or a drive ("C:\...",
+// "\tools\...", "D:tool") stay as written.
+ByteString InterpreterProgramPath(std::string_view program, std::string_view scriptFile);
 
 }  // namespace tuvex

@@ -7,6 +7,8 @@
 
 #include "common/messages.h"
 #include "common/tuvex_types.h"
+#include "dialog/message_dialog.h"
+#include "dialog/message_dialog_win32.h"
 #include "exec/child_process.h"
 #include "exec/error_capture.h"
 #include "exec/exit_status.h"
@@ -25,25 +27,27 @@ ByteString StringOrEmpty(const char* text)
     return text ? ByteString(text) : ByteString();
 }
 
-void ShowInMessageBox(const char* text)
+// A message box grows with its text: a long one goes to the message window,
+// which scrolls. Neither has an owner, as TuvexRun is given no window.
+void ShowWithoutOwner(const ByteString& text)
 {
-    MessageBoxA(nullptr, text, nullptr, MB_OK);
+    if (FitsInMessageBox(text)) {
+        MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK);
+    } else {
+        ShowMessage(nullptr, text);
+    }
 }
 
-// A message box grows with its text and shows nothing of a text beyond
-// 32767 characters under Wine: its error output is kept to less.
+// TuvexRun's callers expect short error output: it keeps less of it than
+// the filters do.
 constexpr ErrorCaptureLimits kMessageBoxLimits{16 * 1024, 8 * 1024};
 
-// The message box reads its text as multibyte, up to its first zero byte.
-TextKind MessageBoxKind(std::string_view)
-{
-    return TextKind::Multibyte;
-}
-
+// Error output that had to be shortened is too long for a message box, so
+// it is written for the message window.
 void ShowErrorOutput(const ErrorCapture& errors)
 {
     if (!errors.empty()) {
-        ShowInMessageBox(ErrorTextToShow(errors, &MessageBoxKind).c_str());
+        ShowWithoutOwner(ErrorTextToShow(errors, &KindShownByShowMessage));
     }
 }
 
@@ -51,12 +55,12 @@ void ShowErrorOutput(const ErrorCapture& errors)
 
 const char* RunCommandOnText(const char* input, const char* command, const char* arguments) noexcept
 {
+    // The output stays this call's own until its boxes have closed: a call
+    // made from within a box's message loop fills the result in between.
+    ByteString output;
+    runResult.clear();
     try {
-        runResult.clear();
         const ByteString inputText = StringOrEmpty(input);
-        // Filled only once the child has ended whole: a failed or crashed
-        // command returns no text.
-        ByteString output;
         ErrorCapture errors(kMessageBoxLimits);
         std::uint32_t exitStatus = 0;
         RunShowingErrorsBeforeFailure(
@@ -68,16 +72,19 @@ const char* RunCommandOnText(const char* input, const char* command, const char*
                 });
             },
             [&] { ShowErrorOutput(errors); });
-        if (!IsCrashExitCode(exitStatus)) {
-            runResult = std::move(output);
+        if (IsCrashExitCode(exitStatus)) {
+            output.clear();  // a command cut off returns no text
         }
         ShowErrorOutput(errors);
         RaiseIfCrashed(exitStatus);
     } catch (const ErrorMessage& error) {
-        ShowInMessageBox(error.text().c_str());
+        output.clear();
+        ShowWithoutOwner(error.text());
     } catch (...) {
-        ShowInMessageBox(messages::kUnexpectedError);
+        output.clear();
+        ShowWithoutOwner(messages::kUnexpectedError);
     }
+    runResult = std::move(output);
     return runResult.c_str();
 }
 

@@ -4,11 +4,32 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "common/messages.h"
 #include "common/unique_resource.h"
 
 namespace tuvex {
+
+namespace {
+
+// The next piece that fgets reads into `buffer`, zero bytes included. fgets
+// does not say how much it read, so the buffer is filled beforehand with a
+// byte other than zero: the last zero byte is the one that ends the piece.
+std::optional<std::string_view> ReadPiece(std::FILE* file, char (&buffer)[kMenuLineBufferSize])
+{
+    std::memset(buffer, '\x01', sizeof buffer);
+    if (!std::fgets(buffer, kMenuLineBufferSize, file)) {
+        return std::nullopt;
+    }
+    std::size_t length = sizeof buffer - 1;
+    while (buffer[length] != '\0') {
+        --length;
+    }
+    return std::string_view(buffer, length);
+}
+
+}  // namespace
 
 MenuLineKind ParseMenuLine(const char* line, std::vector<ByteString>& fields, std::size_t& depth)
 {
@@ -54,10 +75,16 @@ void MenuTreeBuilder::CloseSubmenusUntilOpenIs(std::size_t level)
     chain_.resize(level + 1);
 }
 
-void MenuTreeBuilder::PlaceLine(const char* line)
+void MenuTreeBuilder::PlaceLine(std::string_view piece)
 {
+    const ByteString line(piece.substr(0, piece.find('\0')));
+    const bool continuesComment = commentGoesOn_;
+    commentGoesOn_ = !piece.ends_with('\n') && (continuesComment || line.find('#') != ByteString::npos);
+    if (continuesComment) {
+        return;
+    }
     std::size_t depth = 0;
-    const MenuLineKind kind = ParseMenuLine(line, fields_, depth);
+    const MenuLineKind kind = ParseMenuLine(line.c_str(), fields_, depth);
     // Blank and nameless "->" lines leave even the nesting as it is.
     if (kind == MenuLineKind::Blank || (kind == MenuLineKind::Submenu && fields_.empty())) {
         return;
@@ -96,10 +123,22 @@ std::unique_ptr<Menu> LoadMenuDefinition(const ByteString& path)
     MenuTreeBuilder builder;
     char line[kMenuLineBufferSize];
     // A read error ends the file like its end; what came before it stays.
-    while (std::fgets(line, kMenuLineBufferSize, file.get())) {
-        builder.PlaceLine(line);
+    while (const std::optional<std::string_view> piece = ReadPiece(file.get(), line)) {
+        builder.PlaceLine(*piece);
     }
     return builder.TakeRoot();
+}
+
+void RaiseIfNotShowable(const Menu& root, const ByteString& path)
+{
+    if (!HasCommandItem(root)) {
+        throw ErrorMessage(messages::kMenuFileBeforePath + path + messages::kMenuHasNoCommandAfterPath);
+    }
+    const std::size_t nesting = SubmenuNesting(root);
+    if (nesting > kDeepestSubmenuNesting) {
+        throw ErrorMessage(MessageOverLimit(messages::kMenuFileBeforePath + path + messages::kMenuNestingAfterPath,
+                                            nesting, kDeepestSubmenuNesting, messages::kLevelsUnit));
+    }
 }
 
 }  // namespace tuvex

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "common/tuvex_types.h"
@@ -13,7 +14,8 @@
 namespace tuvex {
 
 // What fgets reads at a time: lines of up to 1023 bytes; a longer line comes
-// in pieces, and each piece counts as a line of its own.
+// in pieces, and each piece counts as a line of its own, except that the
+// pieces after the one where a comment begins stay part of the comment.
 constexpr int kMenuLineBufferSize = 1024;
 
 enum class MenuLineKind { Blank, Submenu, Item, Separator };
@@ -29,7 +31,13 @@ class MenuTreeBuilder {
 public:
     MenuTreeBuilder();
 
-    void PlaceLine(const char* line);
+    // `piece` is a line as read, or a piece of a longer one, with its LF when
+    // the line ends in it; it is read up to its first zero byte. A piece that
+    // continues a line whose "#" has begun a comment is comment too.
+    void PlaceLine(std::string_view piece);
+
+    // Whether the next piece continues a comment, and so adds nothing.
+    bool ContinuesComment() const { return commentGoesOn_; }
 
     // The tree built so far; the builder is spent afterwards.
     std::unique_ptr<Menu> TakeRoot();
@@ -42,10 +50,19 @@ private:
     std::unique_ptr<Menu> root_;
     std::vector<Menu*> chain_;  // the open menus, the root at the bottom
     std::vector<ByteString> fields_;
+    bool commentGoesOn_ = false;
 };
 
 // Reads the menu definition file at `path` (a full path) into a tree whose
 // root is named "top". Raises ErrorMessage when the file cannot be opened.
 std::unique_ptr<Menu> LoadMenuDefinition(const ByteString& path);
+
+// Deepest nesting of submenus that Windows builds a popup of.
+constexpr std::size_t kDeepestSubmenuNesting = 30;
+
+// Raises, in words, why the tree read from the file at `path` is no popup
+// to choose from: it has no command, or its submenus nest deeper than
+// Windows builds.
+void RaiseIfNotShowable(const Menu& root, const ByteString& path);
 
 }  // namespace tuvex

@@ -1,5 +1,7 @@
 #include "menu/menu_items.h"
 
+#include <algorithm>
+
 namespace tuvex {
 
 std::int32_t CommandTable::Add(const MenuItemCommand& command)
@@ -14,6 +16,25 @@ const MenuItemCommand* CommandTable::Find(std::int32_t id) const
         return nullptr;
     }
     return commands_[static_cast<std::size_t>(id) - 1];
+}
+
+bool HasCommandItem(const Menu& menu)
+{
+    return std::any_of(menu.children.begin(), menu.children.end(), [](const auto& child) {
+        const auto* submenu = dynamic_cast<const Menu*>(child.get());
+        return submenu ? HasCommandItem(*submenu) : dynamic_cast<const MenuItemCommand*>(child.get()) != nullptr;
+    });
+}
+
+std::size_t SubmenuNesting(const Menu& menu)
+{
+    std::size_t deepest = 0;
+    for (const auto& child : menu.children) {
+        if (const auto* submenu = dynamic_cast<const Menu*>(child.get())) {
+            deepest = std::max(deepest, 1 + SubmenuNesting(*submenu));
+        }
+    }
+    return deepest;
 }
 
 Menu::~Menu()

@@ -1,6 +1,7 @@
 // The tree of items that a menu definition file is read into.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -87,5 +88,12 @@ class MenuItemSeparator : public MenuItemBase {
 public:
     MenuItemSeparator() : MenuItemBase({}) {}
 };
+
+// Whether `menu` or one of its submenus holds a command to choose.
+bool HasCommandItem(const Menu& menu);
+
+// How deep submenus nest below `menu`: 0 without submenus, 1 with submenus
+// that hold none, and so on.
+std::size_t SubmenuNesting(const Menu& menu);
 
 }  // namespace tuvex

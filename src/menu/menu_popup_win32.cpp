@@ -73,6 +73,7 @@ CommandEntry ShowCommandMenu(HWND owner, const ByteString& menuFilePath)
     // The tree owns every menu handle made below, so that all of them are
     // destroyed with it, also when building fails half-way.
     const std::unique_ptr<Menu> root = LoadMenuDefinition(menuFilePath);
+    RaiseIfNotShowable(*root, menuFilePath);
     root->menuHandle = NewMenu(&CreatePopupMenu);
     CommandTable commands;
     root->BuildMenu(commands);

@@ -9,7 +9,8 @@ namespace tuvex {
 
 // Reads the menu definition file at `menuFilePath`, shows its popup at the mouse cursor, owned by `owner`,
 // and returns the chosen command, or an entry with three empty strings when nothing was chosen.
-// Raises ErrorMessage when the file cannot be opened.
+// Raises ErrorMessage when the file cannot be opened, holds no command, or
+// nests its submenus deeper than Windows builds.
 CommandEntry ShowCommandMenu(HWND owner, const ByteString& menuFilePath);
 
 }  // namespace tuvex

@@ -156,5 +156,17 @@ TEST(MessageDialogLayout, EnforcesNoMinimumSize)
     ExpectPlacement(layout.okButton, -81, -24, 80, 22);
 }
 
+TEST(MessageBoxFit, TakesTwentyLinesCountingEachHundredBytesOfALineAsOne)
+{
+    std::string lines;
+    for (int line = 0; line < 20; ++line) {
+        lines += "warning\n";
+    }
+    EXPECT_TRUE(FitsInMessageBox(lines.substr(0, lines.size() - 1)));
+    EXPECT_FALSE(FitsInMessageBox(lines + "one more"));
+    EXPECT_TRUE(FitsInMessageBox(std::string(1999, 'w')));
+    EXPECT_FALSE(FitsInMessageBox(std::string(2000, 'w')));
+}
+
 }  // namespace
 }  // namespace tuvex

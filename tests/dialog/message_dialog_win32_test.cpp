@@ -125,6 +125,19 @@ TEST_F(MessageDialogTest, OpensAtTheDefaultSizeForAWidthOrHeightOfZeroOrLess)
     EXPECT_EQ(size, Size(320, 200));
 }
 
+TEST_F(MessageDialogTest, KeepsASizeFromTheSettingsOnTheScreenAndLargeEnoughForItsOkButton)
+{
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    Size size{};
+    WriteSettings("[DIALOG]\r\nwidth=100000\r\nheight=100000\r\n");
+    Show("abc", [&](HWND dialog) { size = OuterSize(dialog); });
+    EXPECT_EQ(size, Size(work.right - work.left, work.bottom - work.top));
+    WriteSettings("[DIALOG]\r\nwidth=1\r\nheight=1\r\n");
+    Show("abc", [&](HWND dialog) { size = OuterSize(dialog); });
+    EXPECT_EQ(size, Size(160, 120));
+}
+
 TEST_F(MessageDialogTest, LaysTheControlsOutForTheClientArea)
 {
     Show("abc", [](HWND dialog) {

@@ -32,5 +32,16 @@ TEST(CommandLine, AppendsArgumentsAfterOneSpaceUnchanged)
     EXPECT_EQ(BuildCommandLine("", "grep", "a|b \"c\""), "grep a|b \"c\"");
 }
 
+TEST(CommandLineLimit, CountsADoubleByteCharacterOnceAsWindowsDoes)
+{
+    EXPECT_EQ(CommandLineLength("\x93\xFA\x96\x7B\x8C\xEA a"), 5u);  // 日本語 a
+    std::string longest;
+    for (std::size_t i = 0; i < kLongestCommandLine; ++i) {
+        longest += "\x82\xA0";  // あ
+    }
+    EXPECT_EQ(WithinCommandLineLimit(longest), longest);
+    EXPECT_THROW(WithinCommandLineLimit(longest + "a"), ErrorMessage);
+}
+
 }  // namespace
 }  // namespace tuvex

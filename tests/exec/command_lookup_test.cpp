@@ -158,5 +158,17 @@ TEST(SplitInterpreter, GivesNoProgramForABlankLine)
     EXPECT_EQ(SplitInterpreter("  \t ").program, "");
 }
 
+TEST(NamesDevice, KnowsTheDeviceNamesInAnyFolderAndTheDeviceNamespace)
+{
+    for (const char* device : {"COM1", "aux", "CON", "Nul.txt", "C:\\tools\\lpt9.pl", "prn  .x", "CONIN$", "conout$",
+                               "\\\\.\\pipe\\tool", "//./COM3", "\\\\.\\C:"}) {
+        EXPECT_TRUE(NamesDevice(device)) << device;
+    }
+    for (const char* file : {"COM", "COM0", "COM10", "console", "auxiliary.pl", "CONIN$.txt", "C:\\CON\\tool.exe",
+                             "\\\\.\\C:\\tools\\tool.exe", "\\\\server\\share\\tool.exe", ""}) {
+        EXPECT_FALSE(NamesDevice(file)) << file;
+    }
+}
+
 }  // namespace
 }  // namespace tuvex

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "exec/interpreter_line.h"
 #include "support/test_support.h"
 
@@ -51,6 +53,28 @@ TEST(ReadInterpreterLine, RaisesTheOpenFailureWithTheCommandAsWritten)
     } catch (const ErrorMessage& error) {
         EXPECT_EQ(error.text(), OpenFailure("tools", 13));
     }
+}
+
+TEST(ReadInterpreterLine, SaysThatAPipeIsADeviceWithoutWaitingToReadIt)
+{
+    const std::string name = "pipe\\tuvex-probe-" + std::to_string(GetCurrentProcessId());
+    const UniqueHandle server(CreateNamedPipeA(("\\\\.\\" + name).c_str(), PIPE_ACCESS_OUTBOUND, 0, 1, 0, 0, 0, nullptr));
+    // A probe that read the pipe would get a "#!" line after a while.
+    std::thread writer([&] {
+        ConnectNamedPipe(server.get(), nullptr);
+        Sleep(2000);
+        DWORD written = 0;
+        WriteFile(server.get(), "#!perl\n", 7, &written, nullptr);
+    });
+    std::string result;
+    try {
+        result = "interpreter " + ReadInterpreterLine("\\\\?\\" + name, "tool");
+    } catch (const ErrorMessage& error) {
+        result = error.text();
+    }
+    const UniqueHandle client(CreateFileA(("\\\\.\\" + name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    writer.join();  // the client above lets it go if the probe never connected
+    EXPECT_EQ(result, "tool" + test::Cp932(L"はファイルではなくデバイスのため実行できません"));
 }
 
 }  // namespace

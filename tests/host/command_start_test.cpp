@@ -108,6 +108,54 @@ TEST_F(CommandStartTest, AnEmptyCommandShowsTheStartFailure)
     EXPECT_EQ(Shown(watcher), std::vector<std::string>{" -a" + Cp932(L"の起動に失敗しました(2)")});
 }
 
+TEST_F(CommandStartTest, ADeviceAsTheCommandIsSaidToBeOneAndNeverRead)
+{
+    const std::vector<std::string> devices = {"CON", "CONIN$", "nul.pl", "AUX", "COM1"};
+    DialogWatcher watcher;
+    std::vector<std::string> expected;
+    for (const std::string& device : devices) {
+        EXPECT_EQ(Run(device, ""), "") << device;
+        expected.push_back(device + Cp932(L"はファイルではなくデバイスのため実行できません"));
+    }
+    EXPECT_EQ(Shown(watcher), expected);
+}
+
+TEST_F(CommandStartTest, ARelativeHashBangProgramIsTakenFromTheScriptsFolderNotTheCurrentOne)
+{
+    TempFolder scripts;
+    TempFolder current;
+    CreateDirectoryA((scripts / "bin").c_str(), nullptr);
+    CreateDirectoryA((current / "bin").c_str(), nullptr);
+    CopyTestChild(scripts / "bin\\tool.exe");
+    test::WriteBytes(current / "bin\\tool.exe", "not a program");
+    test::WriteBytes(scripts / "tvxscript", "#!bin\\tool.exe command-line\n");
+    const ScopedCurrentFolder inCurrent(current.path());
+    EXPECT_EQ(Run(scripts / "tvxscript", "1"),
+              "\"" + scripts.path() + "bin\\tool.exe\" command-line \"" + scripts.path() + "tvxscript\" 1");
+}
+
+TEST_F(CommandStartTest, ACommandLineOverWindowsLimitIsRefusedInWordsAndOneAtItRuns)
+{
+    const std::string command = TestChildPath();
+    // "<command>" out 6f6b exit 0 <padding>: the child ends before it reads the padding.
+    const std::string actions = "out 6f6b exit 0 ";
+    const std::size_t room = 32766 - (command.size() + 3) - actions.size();
+    DialogWatcher watcher;
+    EXPECT_EQ(Run(command, actions + std::string(room, 'a')), "ok");
+    EXPECT_EQ(Run(command, actions + std::string(room + 1, 'a')), "");
+    EXPECT_EQ(Shown(watcher), std::vector<std::string>{Cp932(L"コマンドラインが32767文字あり、上限の32766文字を超えています")});
+}
+
+TEST_F(CommandStartTest, APathTooLongForWindowsIsSaidToBeSoRatherThanNotFound)
+{
+    const std::string path = "C:\\" + std::string(300, 'p') + "\\tool.exe";
+    DialogWatcher watcher;
+    EXPECT_EQ(Run(path, ""), "");
+    EXPECT_EQ(Shown(watcher),
+              std::vector<std::string>{path + Cp932(L"のパスが") + std::to_string(path.size()) +
+                                       Cp932(L"バイトあり、上限の259バイトを超えています")});
+}
+
 // ---- What the child inherits ----
 
 TEST_F(CommandStartTest, AnInheritableHandleOfTheHostIsNotInTheChild)

@@ -376,10 +376,11 @@ TEST_F(FilterMenuTest, DismissingTheMenuRunsNothingAndShowsNothing)
     EXPECT_TRUE(watcher.seen().empty());
 }
 
-TEST_F(FilterMenuTest, MenuFilesThatDefineNoItemRunNothingAndShowNothing)
+TEST_F(FilterMenuTest, MenuFilesThatDefineNoCommandRunNothingAndSaySo)
 {
-    // A popup without items closes at once: nothing is chosen.
     const std::string empty[] = {
+        "",
+        "->Only a submenu\n-----\n",
         std::string(5 << 20, 'a'),                                            // 5 MiB of one line
         std::string("\xFF\xFE" "C\0o\0p\0y\0\t\0x\0\r\0\n\0", 18),  // UTF-16 with a byte-order mark
     };
@@ -387,8 +388,35 @@ TEST_F(FilterMenuTest, MenuFilesThatDefineNoItemRunNothingAndShowNothing)
         test::WriteBytes(module_.directory() + "Tuvex.ini", bytes);
         DialogWatcher watcher;
         EXPECT_EQ(BlockBytes(narrow_(owner_, L"text", nullptr)), "(null)");
-        EXPECT_TRUE(watcher.seen().empty());
+        EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"メニュー定義ファイル(" + test::FromCp932(module_.directory()) +
+                                                            L"Tuvex.ini)に選べるコマンドがありません。tuvex_host menu "
+                                                            L"で中身を確かめてください"});
     }
+}
+
+TEST_F(FilterMenuTest, ALongCommentLineStaysACommentToItsEnd)
+{
+    test::WriteBytes(module_.directory() + "Tuvex.ini", "#" + std::string(1022, 'c') + "Live\t" + TestChildPath() +
+                                                            "\tout 4c495645\nCopy\t" + TestChildPath() + "\tcat\n");
+    bool shown = false;
+    std::thread user = PressOnPopup({VK_DOWN, VK_RETURN}, shown);
+    const std::string result = BlockBytes(narrow_(owner_, L"text", ""));
+    user.join();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(result, Utf16Block(L"text"));
+}
+
+TEST_F(FilterMenuTest, SubmenusNestedDeeperThanWindowsBuildsAreRefusedInWords)
+{
+    std::string nested;
+    for (int level = 0; level <= 30; ++level) {
+        nested += std::string(level, '\t') + "->S\n";
+    }
+    test::WriteBytes(module_.directory() + "Tuvex.ini", nested + std::string(31, '\t') + "Copy\t" + TestChildPath() + "\tcat\n");
+    DialogWatcher watcher;
+    EXPECT_EQ(BlockBytes(narrow_(owner_, L"text", "")), "(null)");
+    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"メニュー定義ファイル(" + test::FromCp932(module_.directory()) +
+                                                        L"Tuvex.ini)のサブメニューの入れ子が31段あり、上限の30段を超えています"});
 }
 
 TEST_F(FilterMenuTest, ShowsTheMenuFileFailureWhenThereIsNoFile)

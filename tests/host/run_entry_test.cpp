@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "host/exports.h"
 #include "support/test_support.h"
 
@@ -37,6 +39,49 @@ TEST_F(TuvexRunTest, ShowsStandardErrorInAMessageBoxBeforeReturningTheOutput)
     EXPECT_STREQ(Run("", TestChildPath(), "out " + Hex("result") + " err " + Hex(message)), "result");
     ASSERT_EQ(watcher.seen().size(), 1u);
     EXPECT_EQ(watcher.seen()[0].textBytes, message);
+}
+
+// A host timer that calls TuvexRun while an earlier call's message box is open.
+struct NestedCall {
+    decltype(&TuvexRun) run = nullptr;
+    std::atomic<bool> boxOpen{false};
+    std::atomic<bool> done{false};
+    std::string result;
+}* nestedCall = nullptr;
+
+VOID CALLBACK CallAgainWhileTheBoxIsOpen(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (nestedCall->boxOpen && KillTimer(nullptr, timer)) {
+        nestedCall->result = nestedCall->run("", TestChildPath().c_str(), ("out " + Hex("INNER")).c_str());
+        nestedCall->done = true;
+    }
+}
+
+TEST_F(TuvexRunTest, ACallMadeFromItsMessageBoxLeavesTheOuterCallItsOwnOutput)
+{
+    NestedCall nested;
+    nested.run = run_;
+    nestedCall = &nested;
+    DialogWatcher watcher([&](HWND) {
+        nested.boxOpen = true;
+        for (int i = 0; i < 1000 && !nested.done; ++i) {
+            Sleep(10);
+        }
+    });
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &CallAgainWhileTheBoxIsOpen);
+    EXPECT_EQ(std::string(Run("", TestChildPath(), "out " + Hex("OUTER") + " err 21")), "OUTER");
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(nested.result, "INNER");
+}
+
+TEST_F(TuvexRunTest, ShowsALongStandardErrorInTheMessageWindow)
+{
+    bool inMessageWindow = false;
+    DialogWatcher watcher([&](HWND dialog) { inMessageWindow = GetDlgItem(dialog, 1000) != nullptr; });
+    EXPECT_STREQ(Run("", TestChildPath(), "out 6f6b err-lines 400"), "ok");
+    ASSERT_EQ(watcher.seen().size(), 1u);
+    EXPECT_TRUE(inMessageWindow);
+    EXPECT_EQ(watcher.seen()[0].textBytes.size(), 400u * 80);
 }
 
 TEST_F(TuvexRunTest, ShowsTheStartFailureAndReturnsAnEmptyString)

@@ -88,6 +88,17 @@ TEST(LoadMenuDefinition, ReadsALineLongerThan1023BytesAsPiecesOfOneLineEach)
               "Tail | " + std::string(172, 't') + " | \n");
 }
 
+TEST(LoadMenuDefinition, KeepsThePiecesOfALongLineAfterItsHashAComment)
+{
+    const std::string live = "Live\tlive.exe\n";
+    // The comment begins in a later piece, or before a zero byte; a zero byte
+    // in a short line does not carry its comment into the next line.
+    EXPECT_EQ(TextOfFile("B\tb.exe\t" + std::string(1015, 'b') + "#" + std::string(1022, 'c') + live),
+              "B | b.exe | " + std::string(1015, 'b') + "\n");
+    EXPECT_EQ(TextOfFile("#c" + std::string(1, '\0') + std::string(1020, 'c') + live), "");
+    EXPECT_EQ(TextOfFile("#c" + std::string(1, '\0') + "c\n" + live), "Live | live.exe | \n");
+}
+
 TEST(LoadMenuDefinition, TakesAByteOrderMarkAsPartOfTheFirstLinesText)
 {
     EXPECT_EQ(TextOfFile("\xEF\xBB\xBF->Sub\n\tA\ta.exe\n"), "A | a.exe | \n");

@@ -249,11 +249,12 @@ TEST(ShowCommandMenu, ReturnsTheEmptyEntryWhenThePopupIsDismissedWithEsc)
     ExpectEntry(result.chosen, "", "", "");
 }
 
-TEST(ShowCommandMenu, ReturnsTheEmptyEntryForAFileWithoutItems)
+TEST(ShowCommandMenu, RaisesInsteadOfShowingAFileWithoutItems)
 {
-    const PopupResult result = ShowMenuOf("#nothing here yet\n\n", {VK_RETURN, VK_ESCAPE});
-    EXPECT_EQ(result.seen.text, "");
-    ExpectEntry(result.chosen, "", "", "");
+    TempFolder folder;
+    const std::string path = folder / "Tuvex.ini";
+    WriteBytes(path, "#nothing here yet\n\n");
+    EXPECT_THROW(ShowCommandMenu(Owner(), path), ErrorMessage);
 }
 
 TEST(ShowCommandMenu, ShowsASubmenuWithoutItemsAsAnEmptySubmenu)

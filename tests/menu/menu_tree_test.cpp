@@ -111,5 +111,11 @@ TEST(MenuTree, KeepsASubmenuWithoutItemsAsAnEmptySubmenu)
               "Sort | sort.exe | \n");
 }
 
+TEST(MenuTree, TellsHowDeepItsSubmenusNest)
+{
+    EXPECT_EQ(SubmenuNesting(*TreeOf({"A\ta.exe\n"})), 0u);
+    EXPECT_EQ(SubmenuNesting(*TreeOf({"->A\n", "\t->B\n", "->C\n"})), 2u);
+}
+
 }  // namespace
 }  // namespace tuvex

@@ -182,8 +182,13 @@ TEST(HostProgram, MenuDoctorSaysWhereEachCommandIsFoundAndWhatRunsAScript)
 {
     const TempFolder folder;
     WriteBytes(folder / "script.txt", "#!tuvex_test_child.exe cat\r\n");
+    WriteBytes(folder / "relative.txt", "#!bin\\child.exe cat\r\n");
+    CreateDirectoryA((folder / "bin").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(TestChildPath().c_str(), (folder / "bin\\child.exe").c_str(), FALSE));
+    WriteBytes(folder / "tool.bat", "@echo off\r\n");
     WriteBytes(folder / "Tuvex.ini", "Child\t" + TestChildPath() + "\r\nMissing\tno-such-command-here\r\nScript\t" +
-                                         (folder / "script.txt") + "\r\n");
+                                         (folder / "script.txt") + "\r\nRelative\t" + (folder / "relative.txt") +
+                                         "\r\nBatch\t" + (folder / "tool.bat") + "\r\n");
     const HostRun run = RunHost("menu \"" + (folder / "Tuvex.ini") + "\"");
     EXPECT_EQ(run.exitCode, 0u) << run.out;
     EXPECT_NE(run.out.find("    1  Child  :  " + TestChildPath() + "  (" + TestChildPath() + ")\n"), std::string::npos)
@@ -192,6 +197,16 @@ TEST(HostProgram, MenuDoctorSaysWhereEachCommandIsFoundAndWhatRunsAScript)
     // The interpreter is looked up as the module looks it up: here, beside the program.
     EXPECT_NE(run.out.find("    3  Script  :  " + (folder / "script.txt") + "  (" + (folder / "script.txt") +
                            ", run by " + TestChildPath() + " cat)\n"),
+              std::string::npos)
+        << run.out;
+    // A relative "#!" program lies beside the script.
+    EXPECT_NE(run.out.find("    4  Relative  :  " + (folder / "relative.txt") + "  (" + (folder / "relative.txt") +
+                           ", run by " + (folder / "bin\\child.exe") + " cat)\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("    5  Batch  :  " + (folder / "tool.bat") + "  (" + (folder / "tool.bat") +
+                           ", a batch file: the command processor reads its arguments, so & | < > ^ and %NAME% in "
+                           "them are live)\n"),
               std::string::npos)
         << run.out;
 }

@@ -44,7 +44,8 @@ TEST(MenuDoctor, NamesEveryLineThatGivesNothingOrSomethingUnmeant)
                              + longLine +                                               // 13
                              "->Empty\n"                                                // 14
                              "Next\tnext\n"                                             // 15
-                             "Reverse\t\treverse.pl\t\t# a comment after a TAB\n";     // 16
+                             "Reverse\t\treverse.pl\t\t# a comment after a TAB\n"      // 16
+                             "#" + std::string(1022, 'c') + "Live\tlive\n";           // 17
     EXPECT_EQ(FindingsOf(file),
               (std::vector<Finding>{
                   {3, "indented with spaces: only TABs indent, and the spaces are read as part of the line"},
@@ -65,6 +66,8 @@ TEST(MenuDoctor, NamesEveryLineThatGivesNothingOrSomethingUnmeant)
                   {13, "a name without a command: \"" + std::string(1200 - (1023 - 9), 'a') + "\" adds nothing"},
                   {14, "the submenu \"Empty\" has no item: the lines meant for it are not indented deeper with "
                        "TABs"},
+                  {17, "a line of 1033 bytes is read as 2 lines of at most 1023 bytes"},
+                  {17, "the pieces of this line after its \"#\" stay part of the comment: they add nothing"},
               }));
 }
 

@@ -11,6 +11,9 @@ namespace tuvex::host {
 
 namespace {
 
+constexpr char kBatchFileNote[] =
+    ", a batch file: the command processor reads its arguments, so & | < > ^ and %NAME% in them are live";
+
 // Where the module would find `command`, and for a "#!" script the program
 // that runs it, as seen from this program: its folder stands in for the
 // editor's, its PATH and current folder for the editor's.
@@ -26,9 +29,9 @@ ByteString WhereCommandIs(const ByteString& command)
     try {
         const InterpreterCommand interpreter = SplitInterpreter(ReadInterpreterLine(location.file, command));
         if (interpreter.program.empty()) {
-            return location.file;
+            return IsBatchFile(location.file) ? location.file + kBatchFileNote : location.file;
         }
-        const CommandLocation program = LocateCommand(interpreter.program);
+        const CommandLocation program = LocateCommand(InterpreterProgramPath(interpreter.program, location.file));
         return location.file + ", run by " +
                (program.file.empty() ? interpreter.program + " (not found)" : program.file + interpreter.options);
     } catch (const ErrorMessage& message) {

@@ -187,14 +187,6 @@ void CollectItems(const Menu& menu, std::vector<const IMenuItem*>& items)
     }
 }
 
-bool HasCommand(const Menu& menu)
-{
-    return std::any_of(menu.children.begin(), menu.children.end(), [](const auto& child) {
-        const auto* submenu = dynamic_cast<const Menu*>(child.get());
-        return submenu ? HasCommand(*submenu) : dynamic_cast<const MenuItemCommand*>(child.get()) != nullptr;
-    });
-}
-
 // The menu text as Windows shows it ("&&" as "&", "&x" as x) and its access key.
 ByteString ShownName(const ByteString& name, ByteString& accessKey)
 {
@@ -285,6 +277,7 @@ MenuExamination ExamineMenuFile(std::string_view bytes)
     std::vector<ByteString> fields;
     std::size_t depth = 0;
     const std::vector<MenuFileLine> lines = ReadMenuFileLines(bytes);
+    std::size_t commentGoesOnIn = 0;  // the line last named for a comment read in pieces
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const MenuFileLine& line = lines[i];
         const bool firstPiece = i == 0 || lines[i - 1].line != line.line;
@@ -299,6 +292,15 @@ MenuExamination ExamineMenuFile(std::string_view bytes)
             examination.findings.push_back({line.line, "a line of " + std::to_string(length) + " bytes is read as " +
                                                            std::to_string(pieces) + " lines of at most 1023 bytes"});
         }
+        if (builder.ContinuesComment()) {
+            if (commentGoesOnIn != line.line) {
+                commentGoesOnIn = line.line;
+                examination.findings.push_back(
+                    {line.line, "the pieces of this line after its \"#\" stay part of the comment: they add nothing"});
+            }
+            builder.PlaceLine(line.text);
+            continue;
+        }
         // The reader sees the line up to its first zero byte.
         const char* text = line.text.c_str();
         const MenuLineKind kind = ParseMenuLine(text, fields, depth);
@@ -308,7 +310,7 @@ MenuExamination ExamineMenuFile(std::string_view bytes)
         if (AddsItem(kind, fields)) {
             examination.itemLines.push_back(line.line);
         }
-        builder.PlaceLine(text);
+        builder.PlaceLine(line.text);
     }
     examination.root = builder.TakeRoot();
 
@@ -322,13 +324,25 @@ MenuExamination ExamineMenuFile(std::string_view bytes)
                                                " has no item: the lines meant for it are not indented deeper with TABs"});
         }
     }
-    if (!HasCommand(*examination.root)) {
+    if (!HasCommandItem(*examination.root)) {
         examination.findings.push_back({0, "the menu has no item: the popup has nothing to choose"});
     }
     // By line, and what concerns the whole file last.
     std::stable_sort(examination.findings.begin(), examination.findings.end(),
                      [](const MenuFinding& a, const MenuFinding& b) { return a.line - 1 < b.line - 1; });
     return examination;
+}
+
+bool IsBatchFile(std::string_view file)
+{
+    if (file.size() < 4 || file[file.size() - 4] != '.') {
+        return false;
+    }
+    ByteString extension(file.substr(file.size() - 3));
+    for (char& byte : extension) {
+        byte = byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte;
+    }
+    return extension == "bat" || extension == "cmd";
 }
 
 ByteString FormatMenuExamination(const MenuExamination& examination, const CommandPlace& place)

@@ -37,6 +37,10 @@ struct MenuExamination {
 
 MenuExamination ExamineMenuFile(std::string_view bytes);
 
+// Whether `file` is a batch file (".bat" or ".cmd", in any case), which
+// Windows runs through the command processor.
+bool IsBatchFile(std::string_view file);
+
 // Says where a command would be found (full path, "not found", ...).
 using CommandPlace = std::function<ByteString(const ByteString& command)>;
 

@@ -4,7 +4,9 @@
 #include <array>
 #include <vector>
 
+#include "common/failure_words.h"
 #include "common/messages.h"
+#include "common/system_text_win32.h"
 #include "common/win32_resource.h"
 #include "exec/child_process.h"
 #include "exec/command_line.h"
@@ -48,23 +50,32 @@ constexpr DWORD kMaxIdleWaitMs = 16;
     throw ErrorMessage(MessageWithCode(prefix, static_cast<std::uint32_t>(GetLastError())));
 }
 
+// The start failure's line, then what the code means: for the program that
+// the command line starts, by its path.
 [[noreturn]] void RaiseStartFailed(const ByteString& commandLine, DWORD error)
 {
-    throw ErrorMessage(commandLine + MessageWithCode(messages::kStartFailedAfterCommandLine, error));
+    const ByteString systemText = SystemTextCp932(error, ProgramOfCommandLine(commandLine));
+    throw ErrorMessage(WithWords(commandLine + MessageWithCode(messages::kStartFailedAfterCommandLine, error),
+                                 StartFailureWords(error, systemText)));
 }
 
 // Raises why `command`, located at `location`, cannot run: it exists only in
 // the current folder, or nowhere (then as if the start of
-// `commandLineAsWritten` had failed for want of the file).
+// `commandLineAsWritten` had failed for want of the file, with what was
+// looked for and where). `namedOnInterpreterLine` tells a script's "#!"
+// program from the command itself.
 void RaiseIfNotRunnable(const CommandLocation& location, const ByteString& command,
-                        const ByteString& commandLineAsWritten)
+                        const ByteString& commandLineAsWritten, bool namedOnInterpreterLine)
 {
+    const ByteString name(CommandName(command));
     if (location.onlyInCurrentFolder) {
-        const ByteString name(CommandName(command));
         throw ErrorMessage(name + messages::kOnlyInCurrentFolderAfterCommand + name + messages::kWriteDotBackslashAfterCommand);
     }
     if (location.file.empty()) {
-        RaiseStartFailed(commandLineAsWritten, ERROR_FILE_NOT_FOUND);
+        const ByteString firstLine =
+            commandLineAsWritten + MessageWithCode(messages::kStartFailedAfterCommandLine, ERROR_FILE_NOT_FOUND);
+        throw ErrorMessage(WithWords(firstLine, MissingProgramWords({name, namedOnInterpreterLine, location.triedNames,
+                                                                     location.searchedFolders})));
     }
 }
 
@@ -75,14 +86,14 @@ void RaiseIfNotRunnable(const CommandLocation& location, const ByteString& comma
 ByteString StartingCommandLine(const ByteString& command, const ByteString& arguments)
 {
     const CommandLocation script = LocateCommand(command);
-    RaiseIfNotRunnable(script, command, BuildCommandLine("", command, arguments));
+    RaiseIfNotRunnable(script, command, BuildCommandLine("", command, arguments), false);
     const ByteString interpreter = ReadInterpreterLine(script.file, command);
     const InterpreterCommand interpreterCommand = SplitInterpreter(interpreter);
     if (interpreterCommand.program.empty()) {
         return BuildCommandLine("", Quoted(script.file), arguments);
     }
     const CommandLocation program = LocateCommand(interpreterCommand.program);
-    RaiseIfNotRunnable(program, interpreterCommand.program, BuildCommandLine(interpreter, command, arguments));
+    RaiseIfNotRunnable(program, interpreterCommand.program, BuildCommandLine(interpreter, command, arguments), true);
     return BuildCommandLine(Quoted(program.file) + interpreterCommand.options, script.file, arguments);
 }
 

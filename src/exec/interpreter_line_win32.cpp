@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "common/failure_words.h"
 #include "common/messages.h"
 #include "common/unique_resource.h"
 #include "exec/interpreter_line.h"
@@ -19,7 +20,8 @@ ByteString ReadInterpreterLine(const ByteString& file, const ByteString& command
         if (openError == ENOENT) {
             return {};
         }
-        throw ErrorMessage(command + MessageWithCode(messages::kOpenFailedAfterSubject, openError));
+        throw ErrorMessage(WithWords(command + MessageWithCode(messages::kOpenFailedAfterSubject, openError),
+                                     OpenFailureWords(openError, OpenedFile::Command)));
     }
     char line[kInterpreterLineBufferSize + 1] = {};
     if (!std::fgets(line, kInterpreterLineBufferSize, opened.get())) {

@@ -1,5 +1,7 @@
 #include "exec/command_lookup.h"
 
+#include <algorithm>
+
 #include "common/code_page_932.h"
 
 namespace tuvex {
@@ -57,6 +59,20 @@ ByteString InLowerCase(std::string_view extension)
         c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
     return lower;
+}
+
+// Whether two folder names are the same but for the case of ASCII letters
+// and a separator at the end (as Windows' file names compare).
+bool IsSameFolder(std::string_view a, std::string_view b)
+{
+    auto trimmed = [](std::string_view folder) {
+        return !folder.empty() && IsSeparator(folder.back()) ? folder.substr(0, folder.size() - 1) : folder;
+    };
+    a = trimmed(a);
+    b = trimmed(b);
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 bool IsAbsolute(std::string_view path)
@@ -131,8 +147,13 @@ std::vector<ByteString> SearchFolders(const ByteString& programFolder, const Byt
             folders.push_back(*folder);
         }
     }
+    // PATH mostly names the system folders again: each folder is searched,
+    // and listed to the user, once.
     for (ByteString& entry : AbsolutePathEntries(pathValue)) {
-        folders.push_back(std::move(entry));
+        if (std::none_of(folders.begin(), folders.end(),
+                         [&](const ByteString& folder) { return IsSameFolder(folder, entry); })) {
+            folders.push_back(std::move(entry));
+        }
     }
     return folders;
 }

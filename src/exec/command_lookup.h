@@ -67,7 +67,9 @@ std::vector<ByteString> CandidateNames(std::string_view name, const std::vector<
 std::vector<ByteString> AbsolutePathEntries(std::string_view pathValue);
 
 // The folders searched, in order: the program's, the system, the Windows
-// folder (each skipped when empty), then the absolute entries of `pathValue`.
+// folder (each skipped when empty), then the absolute entries of `pathValue`;
+// each folder once (compared without the case of ASCII letters and a final
+// separator).
 std::vector<ByteString> SearchFolders(const ByteString& programFolder, const ByteString& systemFolder,
                                       const ByteString& windowsFolder, std::string_view pathValue);
 

@@ -85,6 +85,8 @@ TEST(SearchFolders, AreTheProgramSystemAndWindowsFoldersThenAbsolutePathEntries)
     EXPECT_EQ(SearchFolders("C:\\host\\", "C:\\W\\system32", "C:\\W", "bin;D:\\tools"),
               (std::vector<ByteString>{"C:\\host\\", "C:\\W\\system32", "C:\\W", "D:\\tools"}));
     EXPECT_EQ(SearchFolders("", "C:\\W\\system32", "", ""), (std::vector<ByteString>{"C:\\W\\system32"}));
+    EXPECT_EQ(SearchFolders("C:\\host\\", "C:\\W\\system32", "C:\\W", "c:\\w\\SYSTEM32\\;C:\\host;D:\\t;D:\\t\\"),
+              (std::vector<ByteString>{"C:\\host\\", "C:\\W\\system32", "C:\\W", "D:\\t"}));
 }
 
 TEST(JoinPath, AddsOneSeparatorUnlessTheFolderEndsWithOne)

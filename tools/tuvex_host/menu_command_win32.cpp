@@ -100,8 +100,8 @@ private:
     ByteString Missing(const ByteString& subject, const ByteString& name, const CommandLocation& location)
     {
         if (location.searchedFolders.empty()) {
-            return subject + " does not exist: a name with a folder is looked for only as written, from the current "
-                             "folder (tried " + Listed(location.triedNames) + ")";
+            return subject + " does not exist: a name with a folder is looked for only as written, a relative one "
+                             "from the current folder (tried " + Listed(location.triedNames) + ")";
         }
         searchedFolders_ = location.searchedFolders;
         ByteString problem = subject + " is found nowhere: looked for " + Listed(location.triedNames) +

@@ -1,7 +1,7 @@
 // Command lookup over a PATH value and the interpreter named on a "#!" line,
-// both read from outside: every folder searched is absolute, a bare command
-// is never taken from the current folder, nor a "#!" program, and splitting
-// loses no byte.
+// both read from outside: every folder searched is absolute, every extension
+// taken from PATHEXT is one, a bare command is never taken from the current
+// folder, nor a "#!" program, and splitting loses no byte.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -39,10 +39,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return path.size() >= 4 && path.compare(path.size() - 4, 4, ".exe") == 0 ? tuvex::PathKind::File
                                                                                  : tuvex::PathKind::Missing;
     };
+    // The PATH value stands in for a PATHEXT value too.
+    const std::vector<tuvex::ByteString> extensions = tuvex::ExecutableExtensions(pathValue);
+    FUZZ_CHECK(!extensions.empty());
+    for (const tuvex::ByteString& extension : extensions) {
+        FUZZ_CHECK(extension.size() >= 2 && extension[0] == '.' && extension.find(';') == std::string::npos);
+    }
     const std::string_view name = tuvex::CommandName(command);
-    const std::vector<tuvex::ByteString> candidates = tuvex::CandidateNames(name);
-    FUZZ_CHECK(!candidates.empty() && candidates.size() <= 2 && candidates[0] == name);
-    const tuvex::CommandLocation location = tuvex::FindCommand(command, folders, kindOf);
+    const std::vector<tuvex::ByteString> candidates = tuvex::CandidateNames(name, extensions);
+    FUZZ_CHECK(!candidates.empty() && candidates.size() <= 1 + extensions.size() && candidates[0] == name);
+    const tuvex::CommandLocation location = tuvex::FindCommand(command, folders, extensions, kindOf);
     FUZZ_CHECK(!(location.onlyInCurrentFolder && !location.file.empty()));
     if (tuvex::NamesDevice(name)) {
         FUZZ_CHECK(location.file == name);

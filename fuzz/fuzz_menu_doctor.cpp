@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& finding : examination.findings) {
         FUZZ_CHECK(finding.line <= lines && !finding.reason.empty());
     }
-    FUZZ_CHECK(!tuvex::host::FormatMenuExamination(examination, nullptr).empty());
+    FUZZ_CHECK(!tuvex::host::FormatMenuExamination(examination).empty());
 
     if (bytes.find_first_of("\r\x1A") == std::string::npos) {
         static const std::string path = "/tmp/tuvex-fuzz-doctor-" + std::to_string(getpid()) + ".ini";

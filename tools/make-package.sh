@@ -45,11 +45,17 @@ printf 'apple\r\nbanana\r\n' > "$install/Tuvex-$version-$arch/text.txt"
 folder="Z:$(sed 's|/|\\|g' <<< "$install/Tuvex-$version-$arch")"
 got=$(bash "$root/tools/wine-run.sh" --arch "$arch" --prefix "$build/wineprefix" \
       "$install/Tuvex-$version-$arch/tuvex_host.exe" filter Tuvex --param 'find|"an"' --in "$folder\\text.txt" | tr -d '\r')
-# The sample menus pass the menu-file doctor.
+# The sample menus pass the menu-file doctor, but for the programs that a
+# Windows machine has and this one lacks (sort, Perl, Python, the scripts in
+# C:\Tools\Tuvex).
 for menu in Tuvex TuvexW TuvexUtf8; do
+  doctor_status=0
   bash "$root/tools/wine-run.sh" --arch "$arch" --prefix "$build/wineprefix" \
-    "$install/Tuvex-$version-$arch/tuvex_host.exe" menu "$menu" > "$install/doctor.txt" \
-    || { echo "make-package: the sample $menu.ini has findings:" >&2; cat "$install/doctor.txt" >&2; exit 1; }
+    "$install/Tuvex-$version-$arch/tuvex_host.exe" menu "$menu" > "$install/doctor.txt" || doctor_status=$?
+  if ((doctor_status > 1)) || tr -d '\r' < "$install/doctor.txt" | grep -E '^  (line [0-9]+|the file): ' |
+       grep -qvE ' is found nowhere: | does not exist: '; then
+    echo "make-package: the sample $menu.ini has findings:" >&2; cat "$install/doctor.txt" >&2; exit 1
+  fi
 done
 rm -rf "$install"
 if [[ $got != banana ]]; then

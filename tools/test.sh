@@ -10,35 +10,41 @@ cd "$root"
 bash tools/install-deps.sh
 bash tools/build.sh
 
-trap 'bash tools/stop-wine.sh build/win32 build/win64' EXIT
-
 passed=0 failed=0 status=0
+# Runs the tests of one build folder, its output into `log`, and writes
+# "passed failed status" into `counts`: the summary counts test programs.
 run_ctest() {
-  local dir=$1 log ctest_status=0 line total bad
-  log=$(mktemp)
-  set +e
-  (cd "$dir" && ctest --output-on-failure --timeout 900) 2>&1 | tee "$log"
-  ctest_status=${PIPESTATUS[0]}
-  set -e
-  ((ctest_status == 0)) || status=1
+  local dir=$1 log=$2 counts=$3 ctest_status=0 line total bad
+  (cd "$dir" && ctest --output-on-failure --timeout 900) > "$log" 2>&1 || ctest_status=$?
   # The count is for the summary only: "100% tests passed, 0 tests failed out of 7".
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
-  rm -f "$log"
   if [[ -z $line ]]; then
-    echo "test.sh: ctest in $dir gave no summary (exit status $ctest_status)" >&2
-    failed=$((failed + 1))
+    echo "test.sh: ctest in $dir gave no summary (exit status $ctest_status)" >> "$log"
+    echo "0 1 1" > "$counts"
     return
   fi
   bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<< "$line")
   total=$(sed -E 's/.*failed out of ([0-9]+).*/\1/' <<< "$line")
   # A ctest that failed without counting a failed test still counts as one.
   if ((ctest_status != 0 && bad == 0)); then bad=1; fi
-  passed=$((passed + total - bad)); failed=$((failed + bad))
+  echo "$((total - bad)) $bad $((ctest_status != 0))" > "$counts"
 }
 
-run_ctest build/native
-run_ctest build/win32
-run_ctest build/win64
+# The two Windows trees run side by side, each under its own Wine prefix
+# and display, beside the native tests; their outputs follow one another.
+results=$(mktemp -d)
+trap 'bash tools/stop-wine.sh build/win32 build/win64; rm -rf "$results"' EXIT
+trees=(build/native build/win32 build/win64)
+for i in "${!trees[@]}"; do
+  run_ctest "${trees[$i]}" "$results/$i.log" "$results/$i.counts" &
+done
+wait
+for i in "${!trees[@]}"; do
+  cat "$results/$i.log"
+  read -r tree_passed tree_failed tree_status < "$results/$i.counts"
+  passed=$((passed + tree_passed)); failed=$((failed + tree_failed))
+  ((tree_status == 0)) || status=1
+done
 
 echo
 echo "ctest programs: $passed passed, $failed failed"

@@ -59,4 +59,16 @@ extern const char kCommandLineSubject[];     // コマンドライン
 extern const char kPathAfterCommand[];       // のパス
 extern const char kMenuNestingAfterPath[];   // )のサブメニューの入れ子
 
+// The words on the lines after a failure's first line: what it means.
+extern const char kNotFoundBeforeName[];  // 「 (then the command's name)
+extern const char kInterpreterNotFoundBeforeName[];  // スクリプトの #! 行のプログラム「 (then the program's name)
+extern const char kNotFoundAfterName[];  // 」が見つかりません。 (then the names tried)
+extern const char kNameSeparator[];  // 、 (between the names tried)
+extern const char kSearchedFoldersAfterNames[];  //  を、次のフォルダーで順に探しました: (then the folders, a line each)
+extern const char kSearchedAsWrittenAfterNames[];  //  を探しました。フォルダーを含む名前は、書かれたとおりの場所(相対パスならカ…
+extern const char kNotAProgram[];  // Windows が起動できるプログラムではありません。多くは、#! 行のない…
+extern const char kMenuFileMissing[];  // Tuvex.dll と同じフォルダーに、このファイルがありません。
+extern const char kOpenAccessDenied[];  // 読むことが許されていないか、ファイルではなくフォルダーです。
+extern const char kOpenInvalidName[];  // ファイル名として使えない文字(" や、ドライブ名のあとでない : など)を含…
+
 }  // namespace tuvex::messages

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "common/failure_words.h"
 #include "common/messages.h"
+#include "common/system_text_win32.h"
 #include "common/win32_resource.h"
 #include "exec/child_process.h"
 #include "exec/command_line.h"
@@ -45,17 +47,23 @@ constexpr DWORD kMaxReadSize = 1024 * 1024;
     Raise(prefix, GetLastError());
 }
 
+// The start failure's line, then what the code means: for the program that
+// the command line starts, by its path.
 [[noreturn]] void RaiseStartFailed(const ByteString& commandLine, DWORD error)
 {
-    throw ErrorMessage(commandLine + MessageWithCode(messages::kStartFailedAfterCommandLine, error));
+    const ByteString systemText = SystemTextCp932(error, ProgramOfCommandLine(commandLine));
+    throw ErrorMessage(WithWords(commandLine + MessageWithCode(messages::kStartFailedAfterCommandLine, error),
+                                 StartFailureWords(error, systemText)));
 }
 
 // Raises why `command`, located at `location`, cannot run: it exists only in
 // the current folder, its path is too long for the system to look at, or it
 // is nowhere (then as if the start of `commandLineAsWritten` had failed for
-// want of the file).
+// want of the file, with what was looked for and where).
+// `namedOnInterpreterLine` tells a script's "#!" program from the command
+// itself.
 void RaiseIfNotRunnable(const CommandLocation& location, const ByteString& command,
-                        const ByteString& commandLineAsWritten)
+                        const ByteString& commandLineAsWritten, bool namedOnInterpreterLine)
 {
     const ByteString name(CommandName(command));
     if (location.onlyInCurrentFolder) {
@@ -66,7 +74,10 @@ void RaiseIfNotRunnable(const CommandLocation& location, const ByteString& comma
                                             messages::kBytesUnit));
     }
     if (location.file.empty()) {
-        RaiseStartFailed(commandLineAsWritten, ERROR_FILE_NOT_FOUND);
+        const ByteString firstLine =
+            commandLineAsWritten + MessageWithCode(messages::kStartFailedAfterCommandLine, ERROR_FILE_NOT_FOUND);
+        throw ErrorMessage(WithWords(firstLine, MissingProgramWords({name, namedOnInterpreterLine, location.triedNames,
+                                                                     location.searchedFolders})));
     }
 }
 
@@ -78,14 +89,14 @@ void RaiseIfNotRunnable(const CommandLocation& location, const ByteString& comma
 ByteString StartingCommandLine(const ByteString& command, const ByteString& arguments)
 {
     const CommandLocation script = LocateCommand(command);
-    RaiseIfNotRunnable(script, command, BuildCommandLine("", command, arguments));
+    RaiseIfNotRunnable(script, command, BuildCommandLine("", command, arguments), false);
     const ByteString interpreter = ReadInterpreterLine(script.file, command);
     const InterpreterCommand interpreterCommand = SplitInterpreter(interpreter);
     if (interpreterCommand.program.empty()) {
         return WithinCommandLineLimit(BuildCommandLine("", Quoted(script.file), arguments));
     }
     const CommandLocation program = LocateCommand(InterpreterProgramPath(interpreterCommand.program, script.file));
-    RaiseIfNotRunnable(program, interpreterCommand.program, BuildCommandLine(interpreter, command, arguments));
+    RaiseIfNotRunnable(program, interpreterCommand.program, BuildCommandLine(interpreter, command, arguments), true);
     return WithinCommandLineLimit(
         BuildCommandLine(Quoted(program.file) + interpreterCommand.options, script.file, arguments));
 }

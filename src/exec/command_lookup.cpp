@@ -46,6 +46,35 @@ std::string_view WithoutQuotes(std::string_view text)
     return text;
 }
 
+// An extension of ASCII letters in lower case, as Windows' own files have
+// them, so that a name found reads as the file is named; any other is kept
+// as written, since a trail byte may look like a letter.
+ByteString InLowerCase(std::string_view extension)
+{
+    ByteString lower(extension);
+    for (char& c : lower) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return ByteString(extension);
+        }
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return lower;
+}
+
+// Whether two folder names are the same but for the case of ASCII letters
+// and a separator at the end (as Windows' file names compare).
+bool IsSameFolder(std::string_view a, std::string_view b)
+{
+    auto trimmed = [](std::string_view folder) {
+        return !folder.empty() && IsSeparator(folder.back()) ? folder.substr(0, folder.size() - 1) : folder;
+    };
+    a = trimmed(a);
+    b = trimmed(b);
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 bool IsAbsolute(std::string_view path)
 {
     const bool driveRoot = path.size() >= 3 && path[1] == ':' && IsSeparator(path[2]) &&
@@ -100,11 +129,31 @@ bool NamesFolder(std::string_view name)
     return FileNameStart(name) != 0;
 }
 
-std::vector<ByteString> CandidateNames(std::string_view name)
+std::vector<ByteString> ExecutableExtensions(std::optional<std::string_view> pathExtValue)
+{
+    std::vector<ByteString> extensions;
+    std::string_view rest = pathExtValue.value_or("");
+    while (!rest.empty()) {
+        const std::size_t end = rest.find(';');
+        const std::string_view entry = WithoutBlanks(rest.substr(0, end));
+        if (entry.size() >= 2 && entry.front() == '.') {
+            extensions.push_back(InLowerCase(entry));
+        }
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    }
+    if (extensions.empty()) {
+        extensions = {".com", ".exe", ".bat", ".cmd"};
+    }
+    return extensions;
+}
+
+std::vector<ByteString> CandidateNames(std::string_view name, const std::vector<ByteString>& extensions)
 {
     std::vector<ByteString> names{ByteString(name)};
     if (name.substr(FileNameStart(name)).find('.') == std::string_view::npos) {
-        names.push_back(ByteString(name) + ".exe");
+        for (const ByteString& extension : extensions) {
+            names.push_back(ByteString(name) + extension);
+        }
     }
     return names;
 }
@@ -132,8 +181,13 @@ std::vector<ByteString> SearchFolders(const ByteString& programFolder, const Byt
             folders.push_back(*folder);
         }
     }
+    // PATH mostly names the system folders again: each folder is searched,
+    // and listed to the user, once.
     for (ByteString& entry : AbsolutePathEntries(pathValue)) {
-        folders.push_back(std::move(entry));
+        if (std::none_of(folders.begin(), folders.end(),
+                         [&](const ByteString& folder) { return IsSameFolder(folder, entry); })) {
+            folders.push_back(std::move(entry));
+        }
     }
     return folders;
 }
@@ -148,45 +202,52 @@ ByteString JoinPath(std::string_view folder, std::string_view name)
 }
 
 CommandLocation FindCommand(std::string_view command, const std::vector<ByteString>& folders,
-                            const PathKindOf& kindOf)
+                            const std::vector<ByteString>& extensions, const PathKindOf& kindOf)
 {
     const std::string_view name = CommandName(command);
     if (name.empty()) {
         return {};
     }
+    CommandLocation location;
     // A device is passed on as written, never searched for or asked about:
     // the probe for a "#!" line says what it is.
     if (NamesDevice(name)) {
-        return {ByteString(name), false};
+        location.file = ByteString(name);
+        return location;
     }
-    const std::vector<ByteString> candidates = CandidateNames(name);
+    location.triedNames = CandidateNames(name, extensions);
+    const std::vector<ByteString>& candidates = location.triedNames;
     if (NamesFolder(name)) {
         for (const ByteString& candidate : candidates) {
             if (kindOf(candidate) == PathKind::File) {
-                return {candidate, false};
+                location.file = candidate;
+                return location;
             }
         }
         // A folder named as the command is passed on, so that opening it
         // reports why it cannot run.
         if (kindOf(candidates.front()) == PathKind::Folder) {
-            return {candidates.front(), false};
+            location.file = candidates.front();
         }
-        return {};
+        return location;
     }
+    location.searchedFolders = folders;
     for (const ByteString& folder : folders) {
         for (const ByteString& candidate : candidates) {
             ByteString path = JoinPath(folder, candidate);
             if (kindOf(path) == PathKind::File) {
-                return {std::move(path), false};
+                location.file = std::move(path);
+                return location;
             }
         }
     }
     for (const ByteString& candidate : candidates) {
         if (kindOf(candidate) == PathKind::File) {
-            return {{}, true};
+            location.onlyInCurrentFolder = true;
+            break;
         }
     }
-    return {};
+    return location;
 }
 
 InterpreterCommand SplitInterpreter(std::string_view interpreter)

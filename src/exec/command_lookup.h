@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -14,13 +15,13 @@ namespace tuvex {
 // Where a command would run from.
 //
 // A command that names no folder (no "\", "/" or ":") is looked for, under
-// the names CreateProcess would try (as written, then with ".exe" when it has
-// no extension), in the host program's folder, the system folder, the
-// Windows folder and each absolute PATH entry, in this order; never in the
-// current folder and never in a relative PATH entry. A command that names a
-// folder (".\tool", "scripts\tidy.pl", "C:\...") is taken as written, with
-// ".exe" tried when the name as written is no file. Blanks around the command
-// and double quotes around it are not part of the name.
+// the names the command prompt would try (as written, then, when it has no
+// extension, with each extension of PATHEXT in order), in the host program's
+// folder, the system folder, the Windows folder and each absolute PATH entry,
+// in this order; never in the current folder and never in a relative PATH
+// entry. A command that names a folder (".\tool", "scripts\tidy.pl",
+// "C:\...") is taken as written, under the same names. Blanks around the
+// command and double quotes around it are not part of the name.
 struct CommandLocation {
     // The file to run (a full path for a command found through the search,
     // the path as written for one that names a folder); empty when there is
@@ -29,6 +30,11 @@ struct CommandLocation {
     // True when a command without a folder exists only in the current folder:
     // it is not run, and the user is told to write ".\<command>".
     bool onlyInCurrentFolder = false;
+    // What was tried, in order, so that a command found nowhere can be
+    // explained: the names, and the folders (none for a command that names
+    // a folder).
+    std::vector<ByteString> triedNames;
+    std::vector<ByteString> searchedFolders;
 };
 
 // Locates `command` on this system (environment and folders of this process).
@@ -58,16 +64,23 @@ std::string_view CommandName(std::string_view command);
 // byte of a double-byte character is never one).
 bool NamesFolder(std::string_view name);
 
-// The file names tried for a name: as written, then with ".exe" appended when
-// the name has no extension.
-std::vector<ByteString> CandidateNames(std::string_view name);
+// The extensions of a PATHEXT value, in order, in lower case (blanks around
+// them dropped, entries that do not begin with "." left out); ".com",
+// ".exe", ".bat" and ".cmd" when the variable is not set or gives none.
+std::vector<ByteString> ExecutableExtensions(std::optional<std::string_view> pathExtValue);
+
+// The file names tried for a name: as written, then, when the name has no
+// extension, with each of `extensions` appended.
+std::vector<ByteString> CandidateNames(std::string_view name, const std::vector<ByteString>& extensions);
 
 // The entries of a PATH value that are absolute ("X:\..." or "\\server\..."),
 // in order, without double quotes; relative and empty entries are dropped.
 std::vector<ByteString> AbsolutePathEntries(std::string_view pathValue);
 
 // The folders searched, in order: the program's, the system, the Windows
-// folder (each skipped when empty), then the absolute entries of `pathValue`.
+// folder (each skipped when empty), then the absolute entries of `pathValue`;
+// each folder once (compared without the case of ASCII letters and a final
+// separator).
 std::vector<ByteString> SearchFolders(const ByteString& programFolder, const ByteString& systemFolder,
                                       const ByteString& windowsFolder, std::string_view pathValue);
 
@@ -75,10 +88,10 @@ std::vector<ByteString> SearchFolders(const ByteString& programFolder, const Byt
 // ends with a separator).
 ByteString JoinPath(std::string_view folder, std::string_view name);
 
-// LocateCommand over the given folders; `kindOf` tells what a path names
-// (a relative path meaning one in the current folder).
+// LocateCommand over the given folders and extensions; `kindOf` tells what a
+// path names (a relative path meaning one in the current folder).
 CommandLocation FindCommand(std::string_view command, const std::vector<ByteString>& folders,
-                            const PathKindOf& kindOf);
+                            const std::vector<ByteString>& extensions, const PathKindOf& kindOf);
 
 // A "#!" line's interpreter split into the program (its first word, or the
 // text in double quotes that begins it, without the quotes) and the rest as

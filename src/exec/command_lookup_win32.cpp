@@ -16,14 +16,16 @@ ByteString FolderFrom(Query query)
     return length > 0 && length < MAX_PATH ? ByteString(buffer, length) : ByteString();
 }
 
-ByteString PathVariable()
+// The value of an environment variable of this process; nothing when it is
+// not set.
+std::optional<ByteString> EnvironmentVariable(const char* name)
 {
-    const DWORD size = GetEnvironmentVariableA("PATH", nullptr, 0);
+    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
     if (size == 0) {
-        return {};
+        return std::nullopt;
     }
     ByteString value(size, '\0');
-    const DWORD length = GetEnvironmentVariableA("PATH", value.data(), size);
+    const DWORD length = GetEnvironmentVariableA(name, value.data(), size);
     value.resize(length < size ? length : 0);
     return value;
 }
@@ -45,8 +47,8 @@ CommandLocation LocateCommand(const ByteString& command)
         SearchFolders(ModuleFileDirectory(nullptr),
                       FolderFrom([](char* buffer, UINT size) { return GetSystemDirectoryA(buffer, size); }),
                       FolderFrom([](char* buffer, UINT size) { return GetWindowsDirectoryA(buffer, size); }),
-                      PathVariable());
-    return FindCommand(command, folders, &KindOf);
+                      EnvironmentVariable("PATH").value_or(""));
+    return FindCommand(command, folders, ExecutableExtensions(EnvironmentVariable("PATHEXT")), &KindOf);
 }
 
 }  // namespace tuvex

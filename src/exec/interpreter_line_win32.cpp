@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "common/failure_words.h"
 #include "common/messages.h"
 #include "common/unique_resource.h"
 #include "common/win32_resource.h"
@@ -72,7 +73,8 @@ ByteString ReadInterpreterLine(const ByteString& file, const ByteString& command
         if (openError == ENOENT) {
             return {};
         }
-        throw ErrorMessage(command + MessageWithCode(messages::kOpenFailedAfterSubject, openError));
+        throw ErrorMessage(WithWords(command + MessageWithCode(messages::kOpenFailedAfterSubject, openError),
+                                     OpenFailureWords(openError, OpenedFile::Command)));
     }
     char line[kInterpreterLineBufferSize + 1] = {};
     if (!std::fgets(line, kInterpreterLineBufferSize, opened.get())) {

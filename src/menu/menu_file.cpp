@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 
+#include "common/failure_words.h"
 #include "common/messages.h"
 #include "common/unique_resource.h"
 
@@ -117,8 +118,9 @@ std::unique_ptr<Menu> LoadMenuDefinition(const ByteString& path)
     UniqueFile file(std::fopen(path.c_str(), "r"));
     if (!file) {
         const int openError = errno;
-        throw ErrorMessage(messages::kMenuFileBeforePath + path +
-                           MessageWithCode(messages::kMenuFileOpenFailedAfterPath, openError));
+        throw ErrorMessage(WithWords(messages::kMenuFileBeforePath + path +
+                                         MessageWithCode(messages::kMenuFileOpenFailedAfterPath, openError),
+                                     OpenFailureWords(openError, OpenedFile::MenuFile)));
     }
     MenuTreeBuilder builder;
     char line[kMenuLineBufferSize];

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/system_text_win32.h"
 #include "exec/child_process.h"
 #include "support/test_support.h"
 
@@ -193,8 +194,19 @@ TEST(ChildProcess, RaisesTheCommandLineWhenTheProgramCannotBeStarted)
 {
     ByteBuffer output;
     ByteBuffer errors;
-    EXPECT_EQ(RaisedBy([&] { RunChildProcess("no-such-program-tuvex", "-x", {}, output, errors); }),
+    EXPECT_EQ(test::FirstLine(RaisedBy([&] { RunChildProcess("no-such-program-tuvex", "-x", {}, output, errors); })),
               "no-such-program-tuvex -x" + test::Cp932(L"の起動に失敗しました(2)"));
+}
+
+TEST(ChildProcess, GivesTheSystemsTextForAStartFailureWithItsInsertsFilled)
+{
+    // 193's own text holds "%1" for the file.
+    const std::string text = SystemTextCp932(ERROR_BAD_EXE_FORMAT, "C:\\tools\\x.exe");
+    EXPECT_NE(text.find("C:\\tools\\x.exe"), std::string::npos) << text;
+    EXPECT_EQ(text.find('%'), std::string::npos) << text;
+    const std::string notFound = SystemTextCp932(ERROR_FILE_NOT_FOUND, "");
+    ASSERT_FALSE(notFound.empty());
+    EXPECT_NE(notFound.back(), '\n') << notFound;
 }
 
 TEST(ChildProcess, ReturnsTheChildsExitStatus)

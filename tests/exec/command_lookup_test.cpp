@@ -26,9 +26,11 @@ private:
 
 const std::vector<ByteString> kFolders = {"C:\\host", "C:\\Windows\\system32", "C:\\Windows", "D:\\tools"};
 
+const std::vector<ByteString> kExtensions = {".com", ".exe"};
+
 CommandLocation Find(std::string_view command, const FakeFiles& files)
 {
-    return FindCommand(command, kFolders, files.kindOf());
+    return FindCommand(command, kFolders, kExtensions, files.kindOf());
 }
 
 TEST(CommandName, DropsBlanksAndOnePairOfEnclosingQuotes)
@@ -53,11 +55,21 @@ TEST(NamesFolder, SeesBackslashSlashAndColonButNoTrailByte)
     EXPECT_TRUE(NamesFolder("\x95\x5C\\x"));
 }
 
-TEST(CandidateNames, AddExeOnlyToANameWithoutExtension)
+TEST(CandidateNames, AddEachExtensionInOrderOnlyToANameWithoutExtension)
 {
-    EXPECT_EQ(CandidateNames("sort"), (std::vector<ByteString>{"sort", "sort.exe"}));
-    EXPECT_EQ(CandidateNames("sort.pl"), (std::vector<ByteString>{"sort.pl"}));
-    EXPECT_EQ(CandidateNames("my.dir\\tool"), (std::vector<ByteString>{"my.dir\\tool", "my.dir\\tool.exe"}));
+    EXPECT_EQ(CandidateNames("sort", kExtensions), (std::vector<ByteString>{"sort", "sort.com", "sort.exe"}));
+    EXPECT_EQ(CandidateNames("sort.pl", kExtensions), (std::vector<ByteString>{"sort.pl"}));
+    EXPECT_EQ(CandidateNames("my.dir\\tool", kExtensions),
+              (std::vector<ByteString>{"my.dir\\tool", "my.dir\\tool.com", "my.dir\\tool.exe"}));
+}
+
+TEST(ExecutableExtensions, TakesPathExtInOrderInLowerCaseOrTheDefaultWhenItGivesNone)
+{
+    EXPECT_EQ(ExecutableExtensions(std::nullopt), (std::vector<ByteString>{".com", ".exe", ".bat", ".cmd"}));
+    EXPECT_EQ(ExecutableExtensions(""), ExecutableExtensions(std::nullopt));
+    EXPECT_EQ(ExecutableExtensions(";;exe;"), ExecutableExtensions(std::nullopt));
+    EXPECT_EQ(ExecutableExtensions(" .PL ;.EXE;;.;.Py"), (std::vector<ByteString>{".pl", ".exe", ".py"}));
+    EXPECT_EQ(ExecutableExtensions(".\x95\x5C"), (std::vector<ByteString>{".\x95\x5C"}));  // .表 as written
 }
 
 TEST(AbsolutePathEntries, KeepsDriveAndNetworkPathsWithoutQuotesInOrder)
@@ -73,6 +85,8 @@ TEST(SearchFolders, AreTheProgramSystemAndWindowsFoldersThenAbsolutePathEntries)
     EXPECT_EQ(SearchFolders("C:\\host\\", "C:\\W\\system32", "C:\\W", "bin;D:\\tools"),
               (std::vector<ByteString>{"C:\\host\\", "C:\\W\\system32", "C:\\W", "D:\\tools"}));
     EXPECT_EQ(SearchFolders("", "C:\\W\\system32", "", ""), (std::vector<ByteString>{"C:\\W\\system32"}));
+    EXPECT_EQ(SearchFolders("C:\\host\\", "C:\\W\\system32", "C:\\W", "c:\\w\\SYSTEM32\\;C:\\host;D:\\t;D:\\t\\"),
+              (std::vector<ByteString>{"C:\\host\\", "C:\\W\\system32", "C:\\W", "D:\\t"}));
 }
 
 TEST(JoinPath, AddsOneSeparatorUnlessTheFolderEndsWithOne)
@@ -92,6 +106,19 @@ TEST(FindCommand, SearchesTheFoldersInOrderTryingEachName)
     EXPECT_EQ(Find("tidy", files).file, "D:\\tools\\tidy");
     EXPECT_EQ(Find("\"tidy\"", files).file, "D:\\tools\\tidy");
     EXPECT_EQ(Find("tidy.exe", files).file, "");
+}
+
+TEST(FindCommand, TriesEveryNameInAFolderBeforeTheNextFolderAndSaysWhatItTried)
+{
+    const FakeFiles files{{"C:\\host\\more.exe", PathKind::File}, {"C:\\Windows\\system32\\more.com", PathKind::File}};
+    EXPECT_EQ(Find("more", files).file, "C:\\host\\more.exe");
+    const CommandLocation missing = Find("perl", files);
+    EXPECT_EQ(missing.file, "");
+    EXPECT_EQ(missing.triedNames, (std::vector<ByteString>{"perl", "perl.com", "perl.exe"}));
+    EXPECT_EQ(missing.searchedFolders, kFolders);
+    const CommandLocation withFolder = Find(".\\tool.pl", files);
+    EXPECT_EQ(withFolder.triedNames, std::vector<ByteString>{".\\tool.pl"});
+    EXPECT_TRUE(withFolder.searchedFolders.empty());
 }
 
 TEST(FindCommand, SkipsFoldersNamedLikeTheCommand)

@@ -31,6 +31,16 @@ TEST(LocateCommand, FindsASystemProgramInTheSystemFolder)
     EXPECT_EQ(LocateCommand("cmd").file, SystemFolder() + "\\cmd.exe");
 }
 
+TEST(LocateCommand, TriesTheExtensionsOfPathExtInOrder)
+{
+    TempFolder onPath;
+    WriteBytes(onPath / "tvxtool.tvx", "#!runner\n");
+    WriteBytes(onPath / "tvxtool.cmd", "@echo off\r\n");
+    const ScopedPath path(onPath.path());
+    const test::ScopedVariable pathExt("PATHEXT", ".TVX;.CMD");
+    EXPECT_EQ(LocateCommand("tvxtool").file, onPath / "tvxtool.tvx");
+}
+
 TEST(LocateCommand, SearchesAbsolutePathEntriesButNeverRelativeOnes)
 {
     TempFolder onPath;

@@ -51,7 +51,7 @@ TEST(ReadInterpreterLine, RaisesTheOpenFailureWithTheCommandAsWritten)
         ReadInterpreterLine(folder.path(), "tools");
         FAIL() << "no error raised";
     } catch (const ErrorMessage& error) {
-        EXPECT_EQ(error.text(), OpenFailure("tools", 13));
+        EXPECT_EQ(test::FirstLine(error.text()), OpenFailure("tools", 13));
     }
 }
 

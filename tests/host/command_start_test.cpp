@@ -101,6 +101,28 @@ TEST_F(CommandStartTest, AScriptOnPathRunsThroughItsInterpreterByFullPathsFromAn
               "\"" + TestChildPath() + "\" command-line \"" + onPath.path() + "tvxscript\" 1 2");
 }
 
+TEST_F(CommandStartTest, ABatchFileFoundByItsBareNameRunsThroughTheCommandProcessor)
+{
+    TempFolder onPath;
+    test::WriteBytes(onPath / "tvxbatch.bat", "@echo off\r\necho ok %1\r\n");
+    const test::ScopedPath path(onPath.path());
+    EXPECT_EQ(Run("tvxbatch", "arg"), "ok arg\r\n");
+}
+
+TEST_F(CommandStartTest, AFileThatIsNoProgramIsExplainedInWords)
+{
+    TempFolder folder;
+    test::WriteBytes(folder / "notes.exe", "just text\r\n");
+    DialogWatcher watcher;
+    EXPECT_EQ(Run(folder / "notes.exe", ""), "");
+    EXPECT_EQ(Shown(watcher), std::vector<std::string>{
+                                  "\"" + (folder / "notes.exe") + "\"" + Cp932(L"の起動に失敗しました(193)\r\n") +
+                                  Cp932(L"Windows が起動できるプログラムではありません。多くは、#! 行のないスクリプト(.py や "
+                                        L".pl など。UTF-8 の BOM が先頭にあると #! 行は読まれません)か、この Windows "
+                                        L"では動かない種類のプログラム(32 ビットの Windows での 64 ビットのプログラムなど)"
+                                        L"です。")});
+}
+
 TEST_F(CommandStartTest, AnEmptyCommandShowsTheStartFailure)
 {
     DialogWatcher watcher;

@@ -154,9 +154,24 @@ TEST_F(FilterTest, ShowsParameterErrorsAndReturnsNull)
 
 TEST_F(FilterTest, ShowsAStartFailureAndReturnsNull)
 {
+    const test::ScopedVariable pathExt("PATHEXT", ".COM;.EXE;.BAT;.CMD");
     DialogWatcher watcher;
     EXPECT_EQ(Narrow(L"text", "no-such-program-tuvex|-x"), "(null)");
-    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"no-such-program-tuvex -xの起動に失敗しました(2)"});
+    ASSERT_EQ(Texts(watcher).size(), 1u);
+    // The line of the failure, then the program, the names tried and the
+    // folders searched, the host program's first, a line each.
+    const std::wstring shown = Texts(watcher)[0];
+    const std::wstring name = L"no-such-program-tuvex";
+    EXPECT_EQ(shown.substr(0, shown.find(L"\r\n", shown.find(L"\r\n") + 2)),
+              name + L" -xの起動に失敗しました(2)\r\n「" + name + L"」が見つかりません。" + name + L"、" + name +
+                  L".com、" + name + L".exe、" + name + L".bat、" + name + L".cmd を、次のフォルダーで順に探しました:")
+        << testing::PrintToString(shown);
+    EXPECT_NE(shown.find(L"探しました:\r\n  " + test::FromCp932(test::ProgramDirectory()) + L"\r\n  "), std::wstring::npos)
+        << testing::PrintToString(shown);
+    wchar_t systemFolder[MAX_PATH] = {};
+    GetSystemDirectoryW(systemFolder, MAX_PATH);
+    EXPECT_NE(shown.find(L"\r\n  " + std::wstring(systemFolder) + L"\r\n"), std::wstring::npos)
+        << testing::PrintToString(shown);
 }
 
 TEST_F(FilterTest, NarrowFilterRunsNothingForATextThatCodePage932CannotHold)
@@ -427,9 +442,9 @@ TEST_F(FilterMenuTest, ShowsTheMenuFileFailureWhenThereIsNoFile)
     EXPECT_EQ(BlockBytes(narrow_(owner_, L"text", nullptr)), "(null)");
     EXPECT_EQ(BlockBytes(utf8_(owner_, L"text", nullptr)), "(null)");
     const std::wstring folder = test::FromCp932(module_.directory());
-    EXPECT_EQ(Texts(watcher),
-              (std::vector<std::wstring>{L"メニュー定義ファイル(" + folder + L"Tuvex.ini)のオープンに失敗しました(2)",
-                                         L"メニュー定義ファイル(" + folder + L"TuvexUtf8.ini)のオープンに失敗しました(2)"}));
+    const std::wstring missing = L")のオープンに失敗しました(2)\r\nTuvex.dll と同じフォルダーに、このファイルがありません。";
+    EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{L"メニュー定義ファイル(" + folder + L"Tuvex.ini" + missing,
+                                                         L"メニュー定義ファイル(" + folder + L"TuvexUtf8.ini" + missing}));
 }
 
 }  // namespace

@@ -50,7 +50,8 @@ TEST_F(ReliabilityTest, AFolderGivenAsTheCommandCannotBeOpened)
 {
     const std::string folder = folder_.path().substr(0, folder_.path().size() - 1);
     EXPECT_EQ(ShownByFailingCall(narrow_, L"text", folder + "|-x"),
-              std::vector<std::wstring>{test::FromCp932(folder) + L"のオープンに失敗しました(13)"});
+              std::vector<std::wstring>{test::FromCp932(folder) + L"のオープンに失敗しました(13)\r\n"
+                                        L"読むことが許されていないか、ファイルではなくフォルダーです。"});
 }
 
 TEST_F(ReliabilityTest, AScriptWithABinaryFirstLineIsStartedAsItIsAndFailsToStart)
@@ -73,9 +74,11 @@ TEST_F(ReliabilityTest, AHugeInterpreterLineNamesAMissingInterpreterCutTo252Byte
 TEST_F(ReliabilityTest, AMissingInterpreterIsReportedWithTheWholeCommandLine)
 {
     const std::string script = Place("missing.tvx", "#!no-such-interpreter -w\r\nbody\r\n");
-    EXPECT_EQ(ShownByFailingCall(wide_, L"text", script + "|a"),
-              std::vector<std::wstring>{L"no-such-interpreter -w \"" + test::FromCp932(script) +
-                                        L"\" aの起動に失敗しました(2)"});
+    const std::vector<std::wstring> shown = ShownByFailingCall(wide_, L"text", script + "|a");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].substr(0, shown[0].find(L"。") + 1),
+              L"no-such-interpreter -w \"" + test::FromCp932(script) +
+                  L"\" aの起動に失敗しました(2)\r\nスクリプトの #! 行のプログラム「no-such-interpreter」が見つかりません。");
 }
 
 TEST_F(ReliabilityTest, AMenuFileThatIsAFolderCannotBeOpened)
@@ -83,7 +86,8 @@ TEST_F(ReliabilityTest, AMenuFileThatIsAFolderCannotBeOpened)
     CreateDirectoryA((module_.directory() + "Tuvex.ini").c_str(), nullptr);
     EXPECT_EQ(ShownByFailingCall(narrow_, L"text", ""),
               std::vector<std::wstring>{L"メニュー定義ファイル(" + test::FromCp932(module_.directory()) +
-                                        L"Tuvex.ini)のオープンに失敗しました(13)"});
+                                        L"Tuvex.ini)のオープンに失敗しました(13)\r\n"
+                                        L"読むことが許されていないか、ファイルではなくフォルダーです。"});
 }
 
 TEST_F(ReliabilityTest, ASettingsFileWithBadValuesStillGivesAUsableDialog)

@@ -92,7 +92,7 @@ TEST_F(TuvexRunTest, ShowsTheStartFailureAndReturnsAnEmptyString)
     ASSERT_NE(result, nullptr);
     EXPECT_STREQ(result, "");
     ASSERT_EQ(watcher.seen().size(), 1u);
-    EXPECT_EQ(watcher.seen()[0].textBytes, "no-such-program-tuvex -a" + Cp932(L"の起動に失敗しました(2)"));
+    EXPECT_EQ(test::FirstLine(watcher.seen()[0].textBytes), "no-such-program-tuvex -a" + Cp932(L"の起動に失敗しました(2)"));
 }
 
 TEST_F(TuvexRunTest, TakesNullArgumentsAsEmptyAndReportsTheFailedStart)
@@ -115,7 +115,7 @@ TEST_F(TuvexRunTest, ShowsTheScriptOpenFailureForAFolder)
     DialogWatcher watcher;
     EXPECT_STREQ(Run("", command, ""), "");
     ASSERT_EQ(watcher.seen().size(), 1u);
-    EXPECT_EQ(watcher.seen()[0].textBytes, command + Cp932(L"のオープンに失敗しました(13)"));
+    EXPECT_EQ(test::FirstLine(watcher.seen()[0].textBytes), command + Cp932(L"のオープンに失敗しました(13)"));
 }
 
 TEST_F(TuvexRunTest, RunsAScriptThroughItsInterpreter)

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "host/exports.h"
+#include "resources/wait_window_resources.h"
 #include "support/test_support.h"
 
 #include <tlhelp32.h>
@@ -82,7 +83,11 @@ private:
             if (found && !window) {
                 window = found;
                 shownAtMs_ = static_cast<long>(GetTickCount() - start);
-                Sleep(300);  // let it show some progress
+                // The progress line is written at the first look after the
+                // window shows.
+                for (int i = 0; i < 500 && GetWindowTextLengthW(GetDlgItem(window, IDC_WAIT_PROGRESS)) == 0; ++i) {
+                    Sleep(10);
+                }
                 for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
                     texts_ += test::WindowTextOf(control) + L"\n";
                 }

@@ -127,9 +127,12 @@ TEST(LoadMenuDefinition, RaisesTheOpenFailureWithTheFullPathAndErrnoForAMissingF
         ADD_FAILURE() << "no error for " << path;
     } catch (const ErrorMessage& error) {
         // メニュー定義ファイル(path)のオープンに失敗しました(2)
+        // Tuvex.dll と同じフォルダーに、このファイルがありません。
         EXPECT_EQ(error.text(), "\x83\x81\x83j\x83\x85\x81[\x92\xE8\x8B`\x83t\x83@\x83""C\x83\x8B(" + path +
                                     ")\x82\xCC\x83I\x81[\x83v\x83\x93\x82\xC9\x8E\xB8\x94s\x82\xB5\x82\xDC\x82\xB5"
-                                    "\x82\xBD(2)");
+                                    "\x82\xBD(2)\r\nTuvex.dll \x82\xC6\x93\xAF\x82\xB6\x83t\x83H\x83\x8B\x83_\x81[\x82\xC9"
+                                    "\x81""A\x82\xB1\x82\xCC\x83t\x83@\x83""C\x83\x8B\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB9"
+                                    "\x82\xF1\x81""B");
     }
 }
 

@@ -287,6 +287,16 @@ void DialogWatcher::Watch()
     }
 }
 
+std::string FirstLine(std::string_view message)
+{
+    return std::string(message.substr(0, message.find("\r\n")));
+}
+
+std::wstring FirstLine(std::wstring_view message)
+{
+    return std::wstring(message.substr(0, message.find(L"\r\n")));
+}
+
 ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder)
 {
     char before[MAX_PATH] = {};
@@ -302,17 +312,17 @@ ScopedCurrentFolder::~ScopedCurrentFolder()
     SetCurrentDirectoryA(before_.c_str());
 }
 
-ScopedPath::ScopedPath(const std::string& value)
+ScopedVariable::ScopedVariable(const std::string& name, const std::string& value) : name_(name)
 {
     std::string before(32768, '\0');
-    before.resize(GetEnvironmentVariableA("PATH", before.data(), static_cast<DWORD>(before.size())));
+    before.resize(GetEnvironmentVariableA(name.c_str(), before.data(), static_cast<DWORD>(before.size())));
     before_ = before;
-    SetEnvironmentVariableA("PATH", value.c_str());
+    SetEnvironmentVariableA(name.c_str(), value.c_str());
 }
 
-ScopedPath::~ScopedPath()
+ScopedVariable::~ScopedVariable()
 {
-    SetEnvironmentVariableA("PATH", before_.c_str());
+    SetEnvironmentVariableA(name_.c_str(), before_.c_str());
 }
 
 }  // namespace tuvex::test

@@ -23,6 +23,11 @@ namespace tuvex::test {
 std::string Cp932(std::wstring_view text);
 std::wstring FromCp932(std::string_view bytes);
 
+// A message up to its first line end: the line that names the failure and
+// its code; the lines after it say what it means.
+std::string FirstLine(std::string_view message);
+std::wstring FirstLine(std::wstring_view message);
+
 // The folder of the running test program, ending in "\".
 std::string ProgramDirectory();
 
@@ -152,16 +157,23 @@ private:
     std::string before_;
 };
 
-// While it lives, the environment variable PATH is `value`.
-class ScopedPath {
+// While it lives, the environment variable `name` is `value`.
+class ScopedVariable {
 public:
-    explicit ScopedPath(const std::string& value);
-    ~ScopedPath();
-    ScopedPath(const ScopedPath&) = delete;
-    ScopedPath& operator=(const ScopedPath&) = delete;
+    ScopedVariable(const std::string& name, const std::string& value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
 
 private:
+    std::string name_;
     std::string before_;
+};
+
+// While it lives, the environment variable PATH is `value`.
+class ScopedPath : public ScopedVariable {
+public:
+    explicit ScopedPath(const std::string& value) : ScopedVariable("PATH", value) {}
 };
 
 }  // namespace tuvex::test

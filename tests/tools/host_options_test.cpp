@@ -9,7 +9,8 @@ TEST(HostOptions, ReadsTheCommandItsWordsAndEveryOption)
 {
     const ParsedArguments parsed = ParseHostArguments({"filter", "Tuvex", "--param", "sort|/r", "--in", "a.txt",
                                                        "--out", "b.txt", "--encoding", "CP932", "--messages",
-                                                       "window", "--dll", "x.dll"});
+                                                       "window", "--dll", "x.dll", "--out-encoding", "utf-16",
+                                                       "--timeout", "2.5"});
     EXPECT_EQ(parsed.problem, "");
     EXPECT_EQ(parsed.options.command, "filter");
     EXPECT_EQ(parsed.options.words, std::vector<std::string>{"Tuvex"});
@@ -19,6 +20,15 @@ TEST(HostOptions, ReadsTheCommandItsWordsAndEveryOption)
     EXPECT_EQ(parsed.options.encoding, TextEncoding::Cp932);
     EXPECT_EQ(parsed.options.messages, MessageMode::Window);
     EXPECT_EQ(parsed.options.dll, "x.dll");
+    EXPECT_EQ(parsed.options.outEncoding, TextEncoding::Utf16);
+    EXPECT_EQ(parsed.options.timeoutMs.value_or(0), 2500u);
+}
+
+TEST(HostOptions, TakesEveryWordAfterADoubleDashAsAWord)
+{
+    const ParsedArguments parsed = ParseHostArguments({"run", "perl", "--", "--version"});
+    EXPECT_EQ(parsed.problem, "");
+    EXPECT_EQ(parsed.options.words, (std::vector<std::string>{"perl", "--version"}));
 }
 
 TEST(HostOptions, LeavesTheMessageModeToTheCallerWhenNotGiven)
@@ -47,6 +57,15 @@ TEST(HostOptions, NamesWhatIsWrongWithTheCommandLine)
               "--encoding takes cp932, utf-8 or utf-16, not sjis");
     EXPECT_EQ(ParseHostArguments({"run", "sort", "--messages", "none"}).problem,
               "--messages takes console or window, not none");
+    EXPECT_EQ(ParseHostArguments({"run", "sort", "--out-encoding", "latin1"}).problem,
+              "--out-encoding takes cp932, utf-8 or utf-16, not latin1");
+    EXPECT_EQ(ParseHostArguments({"run", "sort", "--paramm", "x"}).problem,
+              "unknown option --paramm (put -- before arguments that begin with --)");
+    for (const char* seconds : {"0", "-1", "1e3", "", "90000", "."}) {
+        EXPECT_EQ(ParseHostArguments({"run", "sort", "--timeout", seconds}).problem,
+                  std::string("--timeout takes a number of seconds above 0 (at most a day), not ") + seconds);
+    }
+    EXPECT_EQ(ParseHostArguments({"check", "x"}).problem, "check takes no words");
 }
 
 }  // namespace

@@ -159,12 +159,13 @@ TEST(HostProgram, MenuDoctorExitsByWhatItFound)
 {
     const TempFolder folder;
     const std::string dll = "--dll \"" + (folder / "Tuvex.dll") + "\" ";
-    WriteBytes(folder / "Tuvex.ini", Cp932(L"並べ替え(&S)\tsort\r\n"));
-    WriteBytes(folder / "TuvexW.ini", "  Sort\tsort\n");
+    WriteBytes(folder / "Tuvex.ini", Cp932(L"並べ替え(&S)\tcmd\t/c sort\r\n"));
+    WriteBytes(folder / "TuvexW.ini", "  Sort\tcmd\n");
 
     const HostRun sound = RunHost(dll + "menu");
     EXPECT_EQ(sound.exitCode, 0u) << sound.out;
-    EXPECT_NE(sound.out.find(Utf8(L"    1  並べ替え(S)  [S]  :  sort")), std::string::npos) << sound.out;
+    EXPECT_NE(sound.out.find(Utf8(L"    1  並べ替え(S)  [S]  :  cmd /c sort")), std::string::npos) << sound.out;
+    EXPECT_TRUE(sound.out.starts_with("menu file " + (folder / "Tuvex.ini") + " (beside the module")) << sound.out;
 
     const HostRun flawed = RunHost(dll + "menu TuvexW");
     EXPECT_EQ(flawed.exitCode, 1u) << flawed.out;
@@ -190,10 +191,20 @@ TEST(HostProgram, MenuDoctorSaysWhereEachCommandIsFoundAndWhatRunsAScript)
                                          (folder / "script.txt") + "\r\nRelative\t" + (folder / "relative.txt") +
                                          "\r\nBatch\t" + (folder / "tool.bat") + "\r\n");
     const HostRun run = RunHost("menu \"" + (folder / "Tuvex.ini") + "\"");
-    EXPECT_EQ(run.exitCode, 0u) << run.out;
+    EXPECT_EQ(run.exitCode, 1u) << run.out;
     EXPECT_NE(run.out.find("    1  Child  :  " + TestChildPath() + "  (" + TestChildPath() + ")\n"), std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("    2  Missing  :  no-such-command-here  (not found)\n"), std::string::npos) << run.out;
+    // A command found nowhere is a finding, with the names tried and the
+    // folders searched, this program's first.
+    EXPECT_NE(run.out.find("  line 2: the command \"no-such-command-here\" is found nowhere: looked for "
+                           "no-such-command-here, no-such-command-here.com, no-such-command-here.exe"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("in this order (this program's folder stands in for the editor's; the current folder is "
+                           "never searched):\n  " + ProgramDirectory() + "\n"),
+              std::string::npos)
+        << run.out;
     // The interpreter is looked up as the module looks it up: here, beside the program.
     EXPECT_NE(run.out.find("    3  Script  :  " + (folder / "script.txt") + "  (" + (folder / "script.txt") +
                            ", run by " + TestChildPath() + " cat)\n"),
@@ -209,6 +220,75 @@ TEST(HostProgram, MenuDoctorSaysWhereEachCommandIsFoundAndWhatRunsAScript)
                            "them are live)\n"),
               std::string::npos)
         << run.out;
+}
+
+TEST(HostProgram, MenuDoctorSaysWhichProgramsOfWindowsWineLacks)
+{
+    const TempFolder folder;
+    WriteBytes(folder / "Tuvex.ini", "Sort\tsort\r\n");
+    const HostRun run = RunHost("menu \"" + (folder / "Tuvex.ini") + "\"");
+    const bool underWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    EXPECT_EQ(run.out.find("under Wine: Wine lacks sort, which Windows has") != std::string::npos, underWine)
+        << run.out;
+    EXPECT_EQ(run.exitCode, underWine ? 1u : 0u) << run.out;
+}
+
+TEST(HostProgram, WritesTheResultInTheEncodingAskedFor)
+{
+    const std::string param = "--param \"" + TestChildPath() + "|out " + Hex(Cp932(L"東京")) + "\" ";
+    EXPECT_EQ(RunHost("filter Tuvex " + param + "--out-encoding cp932").out, Cp932(L"東京"));
+    EXPECT_EQ(RunHost("filter Tuvex " + param + "--out-encoding utf-16").out, std::string("\x71\x67\xAC\x4E", 4));
+    // A character that Shift_JIS lacks: U+00E9 in UTF-16LE.
+    const HostRun refused = RunHost("filter TuvexW --param \"" + TestChildPath() + "|out e900\" --out-encoding cp932");
+    EXPECT_EQ(refused.exitCode, 2u) << refused.err;
+    EXPECT_TRUE(refused.err.starts_with("tuvex_host: the result holds a character that code page 932 lacks"))
+        << refused.err;
+}
+
+TEST(HostProgram, EndsACommandThatOutlivesTheTimeoutAsTheEndButtonDoes)
+{
+    const HostRun run = RunHost("filter Tuvex --timeout 0.5 --param \"" + TestChildPath() + "|out 6f6b sleep 60000\"");
+    EXPECT_EQ(run.exitCode, 124u) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, Utf8(L"コマンドを終了しました\r\n") +
+                           "tuvex_host: the command still ran after the timeout of 500 ms and was ended\n");
+}
+
+TEST(HostProgram, NamesAnUnknownOptionAndADllOfTheOtherWidth)
+{
+    const HostRun typo = RunHost("filter Tuvex --paramm x");
+    EXPECT_EQ(typo.exitCode, 2u);
+    EXPECT_TRUE(typo.err.starts_with("tuvex_host: unknown option --paramm")) << typo.err;
+
+    // The start of a DLL for the other processor: DOS header, then the PE
+    // header with its machine.
+    const TempFolder folder;
+    std::string header(0x100, '\0');
+    header.replace(0, 2, "MZ");
+    header[0x3C] = '\x80';
+    header.replace(0x80, 4, std::string("PE\0\0", 4));
+    const bool program64 = sizeof(void*) == 8;
+    header.replace(0x84, 2, program64 ? std::string("\x4C\x01", 2) : std::string("\x64\x86", 2));
+    WriteBytes(folder / "Tuvex.dll", header);
+    const HostRun other = RunHost("--dll \"" + (folder / "Tuvex.dll") + "\" list");
+    EXPECT_EQ(other.exitCode, 2u);
+    EXPECT_EQ(other.err, "tuvex_host: cannot load " + (folder / "Tuvex.dll") + ": it is a " +
+                             (program64 ? "32-bit DLL and this tuvex_host is 64-bit" : "64-bit DLL and this tuvex_host is 32-bit") +
+                             ": use the tuvex_host.exe of the same package (" + (program64 ? "win32" : "win64") +
+                             "), as an editor loads only the Tuvex.dll of its own width\n");
+}
+
+TEST(HostProgram, CheckPrintsATableOfWhatWindowsDoes)
+{
+    const HostRun run = RunHost("check");
+    EXPECT_LE(run.exitCode, 1u) << run.err;  // rows may fail where the system is not Windows
+    EXPECT_TRUE(run.out.starts_with("tuvex_host check on Windows ")) << run.out;
+    EXPECT_NE(run.out.find("\n| what | expected | got | result |\n|---|---|---|---|\n"), std::string::npos) << run.out;
+    std::size_t rows = 0;
+    for (std::size_t at = 0; (at = run.out.find("\n| ", at)) != std::string::npos; ++at) {
+        ++rows;
+    }
+    EXPECT_GE(rows, 17u) << run.out;  // the heading and every behaviour
 }
 
 }  // namespace

@@ -115,7 +115,7 @@ TEST(MenuDoctor, ReadsLinesAsTheModuleDoes)
 
 TEST(MenuDoctor, ShowsTheMenuAsThePopupDoesWithLinesWhereEachCommandIsAndTheFindings)
 {
-    const MenuExamination examination = ExamineMenuFile("#text tools\n"
+    MenuExamination examination = ExamineMenuFile("#text tools\n"
                                                         "&Sort\tsort.exe\n"
                                                         "->Con&vert\n"
                                                         "\tUpper && lower\tconv.exe\t-u\n"
@@ -123,8 +123,10 @@ TEST(MenuDoctor, ShowsTheMenuAsThePopupDoesWithLinesWhereEachCommandIsAndTheFind
                                                         "-----\n"
                                                         "Reverse\t\treverse.pl\t\t#one line at a time\n"
                                                         "  Spaced\tspaced.exe\n");
-    const std::string text =
-        FormatMenuExamination(examination, [](const ByteString& command) { return "at C:\\bin\\" + command; });
+    PlaceMenuCommands(examination, [](const ByteString& command) {
+        return CommandPlacement{"at C:\\bin\\" + command, command == "conv.exe" ? "conv.exe is found nowhere" : ""};
+    });
+    const std::string text = FormatMenuExamination(examination);
     EXPECT_EQ(text, " line  menu\n"
                     "    2  Sort  [S]  :  sort.exe  (at C:\\bin\\sort.exe)\n"
                     "    3  Convert  [v]  >\n"
@@ -135,7 +137,26 @@ TEST(MenuDoctor, ShowsTheMenuAsThePopupDoesWithLinesWhereEachCommandIsAndTheFind
                     "    8  \"  Spaced\"  :  spaced.exe  (at C:\\bin\\spaced.exe)\n"
                     "\n"
                     "findings:\n"
+                    "  line 4: conv.exe is found nowhere\n"
                     "  line 8: indented with spaces: only TABs indent, and the spaces are read as part of the line\n");
+}
+
+TEST(MenuDoctor, LooksForANameWithoutAFolderBesideTheModuleAndTakesAPathAsWritten)
+{
+    EXPECT_EQ(MenuFilePath("C:\\Tuvex\\", "Tuvex"), "C:\\Tuvex\\Tuvex.ini");
+    EXPECT_EQ(MenuFilePath("C:\\Tuvex\\", "TuvexW.ini"), "C:\\Tuvex\\TuvexW.ini");
+    EXPECT_EQ(MenuFilePath("C:\\Tuvex\\", ".\\Tuvex.ini"), ".\\Tuvex.ini");
+    EXPECT_EQ(MenuFilePath("C:\\Tuvex\\", "D:\\menus\\mine"), "D:\\menus\\mine");
+}
+
+TEST(MenuDoctor, KnowsTheProgramsThatComeWithWindows)
+{
+    for (const char* command : {"sort", "SORT.EXE", "more.com", "powershell"}) {
+        EXPECT_TRUE(IsProgramOfWindows(command)) << command;
+    }
+    for (const char* command : {"perl", "sort.pl", "C:\\Tools\\sort"}) {
+        EXPECT_FALSE(IsProgramOfWindows(command)) << command;
+    }
 }
 
 }  // namespace

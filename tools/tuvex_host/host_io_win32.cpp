@@ -1,5 +1,7 @@
 #include "host_io_win32.h"
 
+#include "common/system_text_win32.h"
+
 namespace tuvex::host {
 
 std::wstring Decode(std::string_view bytes, UINT codePage)
@@ -22,6 +24,23 @@ std::string Encode(std::wstring_view text, UINT codePage)
         WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(size, '\0');
     WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+std::optional<std::string> EncodeExactly(std::wstring_view text, UINT codePage)
+{
+    if (text.empty()) {
+        return std::string();
+    }
+    BOOL usedDefault = FALSE;
+    const int size = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, &usedDefault);
+    if (size == 0 || usedDefault) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                        nullptr, nullptr);
     return bytes;
 }
 
@@ -48,15 +67,9 @@ UniqueHandle OpenFile(const std::string& path, DWORD access, DWORD disposition)
     return UniqueHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
-std::wstring SystemMessage(DWORD error)
+std::wstring SystemMessage(DWORD error, std::wstring_view insert)
 {
-    wchar_t text[512] = {};
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                        text, static_cast<DWORD>(std::size(text)), nullptr);
-    std::wstring message(text, length);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
-        message.pop_back();
-    }
+    const std::wstring message = SystemText(error, insert);
     return message.empty() ? L"error " + std::to_wstring(error) : message;
 }
 

@@ -14,6 +14,8 @@ namespace tuvex::host {
 
 std::wstring Decode(std::string_view bytes, UINT codePage);
 std::string Encode(std::wstring_view text, UINT codePage);
+// The same without best fit; nothing when the code page lacks a character.
+std::optional<std::string> EncodeExactly(std::wstring_view text, UINT codePage);
 
 // The console's output code page when `stream` is a console, UTF-8 otherwise.
 UINT StreamCodePage(HANDLE stream);
@@ -28,8 +30,9 @@ bool WriteText(HANDLE stream, std::wstring_view text);
 // in GetLastError): CreateFileA's own failure value is not null.
 UniqueHandle OpenFile(const std::string& path, DWORD access, DWORD disposition);
 
-// The system's own words for an error code, without the final line end.
-std::wstring SystemMessage(DWORD error);
+// The system's own words for an error code, with `insert` (the file or
+// module concerned) for the "%1" they may hold; "error N" when it has none.
+std::wstring SystemMessage(DWORD error, std::wstring_view insert = {});
 
 // Everything that `source` gives until its end (or, for a pipe, until its
 // writer has gone); nothing when a read fails, with the system's code in `error`.

@@ -33,6 +33,9 @@ std::string WordsProblem(const HostOptions& options)
     if (options.command == "menu") {
         return count <= 1 ? "" : "menu takes one menu file: Tuvex, TuvexW, TuvexUtf8 or a path";
     }
+    if (options.command == "check") {
+        return count == 0 ? "" : "check takes no words";
+    }
     if (options.command == "run") {
         if (count == 0) {
             return "run takes a command and, optionally, its arguments";
@@ -47,16 +50,54 @@ std::string WordsProblem(const HostOptions& options)
     return "unknown command " + options.command;
 }
 
+// Whole seconds or a decimal fraction ("2", "0.5"), more than zero and at
+// most a day, in milliseconds; nothing for anything else.
+std::optional<std::uint32_t> TimeoutMs(const std::string& seconds)
+{
+    constexpr std::uint64_t kDayMs = 24ull * 60 * 60 * 1000;
+    std::uint64_t ms = 0;
+    std::uint64_t scale = 1000;
+    bool fraction = false;
+    bool digits = false;
+    for (const char c : seconds) {
+        if (c == '.' && !fraction) {
+            fraction = true;
+        } else if (c >= '0' && c <= '9') {
+            digits = true;
+            if (!fraction) {
+                ms = ms * 10 + static_cast<std::uint64_t>(c - '0') * 1000;
+            } else if (scale /= 10; scale > 0) {
+                ms += static_cast<std::uint64_t>(c - '0') * scale;
+            }
+            if (ms > kDayMs) {
+                return std::nullopt;
+            }
+        } else {
+            return std::nullopt;
+        }
+    }
+    return digits && ms > 0 ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(ms)) : std::nullopt;
+}
+
 }  // namespace
 
 ParsedArguments ParseHostArguments(const std::vector<std::string>& arguments)
 {
     ParsedArguments parsed;
     HostOptions& options = parsed.options;
+    bool onlyWords = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
-        const bool isOption = word == "--dll" || word == "--param" || word == "--in" || word == "--out" ||
-                              word == "--encoding" || word == "--messages";
+        if (word == "--" && !onlyWords) {
+            onlyWords = true;
+            continue;
+        }
+        const bool isOption = !onlyWords && word.starts_with("--");
+        if (isOption && word != "--dll" && word != "--param" && word != "--in" && word != "--out" &&
+            word != "--encoding" && word != "--out-encoding" && word != "--timeout" && word != "--messages") {
+            parsed.problem = "unknown option " + word + " (put -- before arguments that begin with --)";
+            return parsed;
+        }
         if (isOption && i + 1 == arguments.size()) {
             parsed.problem = word + " needs a value";
             return parsed;
@@ -78,10 +119,21 @@ ParsedArguments ParseHostArguments(const std::vector<std::string>& arguments)
             options.in = value;
         } else if (word == "--out") {
             options.out = value;
-        } else if (word == "--encoding") {
-            options.encoding = EncodingNamed(value);
-            if (!options.encoding) {
-                parsed.problem = "--encoding takes cp932, utf-8 or utf-16, not " + value;
+        } else if (word == "--encoding" || word == "--out-encoding") {
+            const std::optional<TextEncoding> encoding = EncodingNamed(value);
+            if (!encoding) {
+                parsed.problem = word + " takes cp932, utf-8 or utf-16, not " + value;
+                return parsed;
+            }
+            if (word == "--encoding") {
+                options.encoding = encoding;
+            } else {
+                options.outEncoding = *encoding;
+            }
+        } else if (word == "--timeout") {
+            options.timeoutMs = TimeoutMs(value);
+            if (!options.timeoutMs) {
+                parsed.problem = "--timeout takes a number of seconds above 0 (at most a day), not " + value;
                 return parsed;
             }
         } else if (value == "console" || value == "window") {

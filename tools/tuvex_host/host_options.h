@@ -1,6 +1,7 @@
 // tuvex_host's command line: the command, its words and the options.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,12 +16,14 @@ enum class MessageMode { Window, Console };
 
 struct HostOptions {
     std::string dll;
-    std::string command;  // list, filter, run or menu
+    std::string command;  // list, filter, run, menu or check
     std::vector<std::string> words;
     std::optional<std::string> parameter;
     std::string in;
     std::string out;
     std::optional<TextEncoding> encoding;
+    TextEncoding outEncoding = TextEncoding::Utf8;
+    std::optional<std::uint32_t> timeoutMs;
     std::optional<MessageMode> messages;  // none given: decided by the caller
 };
 
@@ -29,7 +32,9 @@ struct ParsedArguments {
     std::string problem;  // empty when the command line is usable
 };
 
-// `arguments` are the words after the program's name.
+// `arguments` are the words after the program's name. A word that begins
+// with "--" is an option, up to a word "--", after which every word is a
+// word (for arguments of run that begin with "--").
 ParsedArguments ParseHostArguments(const std::vector<std::string>& arguments);
 
 // Why `name` is not a filter of the module, listing the names it offers

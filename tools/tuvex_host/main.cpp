@@ -4,17 +4,21 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "common/win32_resource.h"
 #include "host/exports.h"
+#include "command_timeout_win32.h"
 #include "host_io_win32.h"
 #include "host_options.h"
 #include "menu_command_win32.h"
 #include "message_watcher_win32.h"
+#include "module_machine.h"
 #include "text_encoding.h"
+#include "windows_check_win32.h"
 
 namespace {
 
@@ -48,23 +52,43 @@ const char kUsage[] =
     "      Runs COMMAND through TuvexRun on the text of FILE (or standard input);\n"
     "      the arguments are one word: tuvex_host run find \"/c \\\"line\\\"\"\n"
     "  tuvex_host menu [Tuvex | TuvexW | TuvexUtf8 | FILE]\n"
-    "      Shows the menu that a menu file gives (Tuvex.ini, TuvexW.ini or\n"
-    "      TuvexUtf8.ini beside the module, or FILE) and each line that gives\n"
-    "      nothing or something unmeant. Exit status: 0 nothing found, 1 findings,\n"
-    "      2 file unreadable.\n"
+    "      Shows the menu that a menu file gives and each line that gives nothing,\n"
+    "      something unmeant or a command found nowhere. Tuvex, TuvexW, TuvexUtf8\n"
+    "      or a name without a folder is the file beside the module (\".ini\" added\n"
+    "      when the name has no extension); a path with a folder is taken as\n"
+    "      written, from the current folder (.\\my.ini). Exit status: 0 nothing\n"
+    "      found, 1 findings, 2 file unreadable.\n"
+    "  tuvex_host check\n"
+    "      Tries each behaviour of Windows that the module relies on and prints a\n"
+    "      table (what, expected, got, PASS/FAIL/NOTE) to paste into a report. It\n"
+    "      opens a window and a menu for a moment and clicks beside the menu.\n"
+    "      Exit status: 0 all as expected, 1 a row failed.\n"
     "\n"
     "Options of filter and run:\n"
     "  --encoding cp932|utf-8|utf-16\n"
     "      The encoding of the input. Without it: a byte-order mark (UTF-8 or\n"
     "      UTF-16LE), else UTF-8 when the text is valid UTF-8, else cp932.\n"
+    "  --out-encoding utf-8|cp932|utf-16\n"
+    "      The encoding of the result: UTF-8 (the default), Shift_JIS, or UTF-16LE\n"
+    "      without a byte-order mark.\n"
     "  --messages console|window\n"
     "      console: the module's messages are printed to standard error and their\n"
     "      windows closed (the default when standard input is not a console);\n"
     "      window: they stay on screen until closed.\n"
+    "  --timeout SECONDS\n"
+    "      Ends a command that still runs after SECONDS as the wait window's\n"
+    "      \"end command\" button does (the command and all it started; no text\n"
+    "      comes back), no sooner than the window shows after a second. Exit\n"
+    "      status 124.\n"
+    "  --\n"
+    "      Every word after it is a word, not an option: tuvex_host run perl -- --help\n"
     "\n"
-    "The result is written as UTF-8 to FILE (or standard output). Exit status:\n"
-    "0 with a result, 1 when nothing came back (after a message, or from a\n"
-    "command that wrote nothing), 2 for a usage or file error.\n";
+    "The result is written to FILE (or standard output). Exit status: 0 with a\n"
+    "result, 1 when nothing came back (after a message, or from a command that\n"
+    "wrote nothing), 2 for a usage or file error, 124 after --timeout.\n";
+
+// Exit status of a command ended by --timeout, as the timeout command gives it.
+constexpr int kTimedOut = 124;
 
 std::wstring FromAnsi(const std::string& text) { return Decode(text, CP_ACP); }
 
@@ -79,6 +103,27 @@ int FailUsage(const std::string& problem)
     Fail(FromAnsi(problem));
     WriteText(GetStdHandle(STD_ERROR_HANDLE), L"\n" + FromAnsi(kUsage));
     return 2;
+}
+
+// The result's text in the encoding asked for; nothing, after the reason has
+// been printed, when code page 932 lacks one of its characters.
+std::optional<std::string> EncodedResult(const std::wstring& text, TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf16:
+        return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    case TextEncoding::Cp932: {
+        const std::optional<std::string> bytes = EncodeExactly(text, 932);
+        if (!bytes) {
+            Fail(L"the result holds a character that code page 932 lacks: write it with --out-encoding utf-8 "
+                 L"or utf-16");
+        }
+        return bytes;
+    }
+    case TextEncoding::Utf8:
+        break;
+    }
+    return Encode(text, CP_UTF8);
 }
 
 bool WriteOutput(const std::string& path, const std::string& bytes)
@@ -206,7 +251,8 @@ int RunFilter(HMODULE module, const HostOptions& options, MessageMode messages)
     if (!block) {
         return 1;
     }
-    return WriteOutput(options.out, Encode(BlockText(block), CP_UTF8)) ? 0 : 2;
+    const std::optional<std::string> result = EncodedResult(BlockText(block), options.outEncoding);
+    return result && WriteOutput(options.out, *result) ? 0 : 2;
 }
 
 int RunCommand(HMODULE module, const HostOptions& options, MessageMode messages)
@@ -223,10 +269,43 @@ int RunCommand(HMODULE module, const HostOptions& options, MessageMode messages)
     const std::string arguments = options.words.size() > 1 ? options.words[1] : std::string();
     const std::string result = WithMessages(
         messages, [&] { return std::string(run(ansiInput.c_str(), options.words[0].c_str(), arguments.c_str())); });
-    if (!WriteOutput(options.out, Encode(Decode(result, CP_ACP), CP_UTF8))) {
+    const std::optional<std::string> encoded = EncodedResult(Decode(result, CP_ACP), options.outEncoding);
+    if (!encoded || !WriteOutput(options.out, *encoded)) {
         return 2;
     }
     return result.empty() ? 1 : 0;
+}
+
+// Runs a filter or TuvexRun with the command ended after the timeout, if one
+// is given.
+int RunBounded(const HostOptions& options, const std::function<int()>& call)
+{
+    if (!options.timeoutMs) {
+        return call();
+    }
+    std::optional<CommandTimeout> timeout(std::in_place, *options.timeoutMs);
+    const int status = call();
+    const bool ended = timeout->fired();
+    timeout.reset();
+    if (!ended) {
+        return status;
+    }
+    Fail(L"the command still ran after the timeout of " + std::to_wstring(*options.timeoutMs) +
+         L" ms and was ended");
+    return kTimedOut;
+}
+
+// Why the module cannot be loaded: for a DLL of the other width, or no DLL,
+// what it is; otherwise the system's words.
+std::wstring LoadFailure(const std::string& dllPath, DWORD error)
+{
+    DWORD readError = ERROR_SUCCESS;
+    const std::optional<std::string> bytes = error == ERROR_BAD_EXE_FORMAT ? ReadFileBytes(dllPath, readError)
+                                                                          : std::nullopt;
+    if (bytes) {
+        return FromAnsi(WrongMachineProblem(dllPath, MachineOfModule(*bytes), sizeof(void*) == 8));
+    }
+    return L"cannot load " + FromAnsi(dllPath) + L": " + SystemMessage(error, FromAnsi(dllPath));
 }
 
 MessageMode DefaultMessageMode()
@@ -253,14 +332,17 @@ int main(int argc, char** argv)
     }
     const UniqueModule module(LoadLibraryA(dllPath.c_str()));
     if (!module) {
-        return Fail(L"cannot load " + FromAnsi(dllPath) + L": " + SystemMessage(GetLastError()));
+        return Fail(LoadFailure(dllPath, GetLastError()));
     }
     const MessageMode messages = options.messages.value_or(DefaultMessageMode());
     if (options.command == "list") {
         return List(module.get());
     }
-    if (options.command == "filter") {
-        return RunFilter(module.get(), options, messages);
+    if (options.command == "check") {
+        return RunWindowsCheck(module.get());
     }
-    return RunCommand(module.get(), options, messages);
+    if (options.command == "filter") {
+        return RunBounded(options, [&] { return RunFilter(module.get(), options, messages); });
+    }
+    return RunBounded(options, [&] { return RunCommand(module.get(), options, messages); });
 }

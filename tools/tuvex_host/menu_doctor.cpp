@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "exec/command_lookup.h"
 #include "menu/menu_file.h"
 #include "text_encoding.h"
 
@@ -153,6 +154,13 @@ std::vector<ByteString> LineProblems(std::string_view text, MenuLineKind kind, c
     return problems;
 }
 
+// By line, and what concerns the whole file last.
+void SortFindings(std::vector<MenuFinding>& findings)
+{
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const MenuFinding& a, const MenuFinding& b) { return a.line - 1 < b.line - 1; });
+}
+
 bool AddsItem(MenuLineKind kind, const std::vector<ByteString>& fields)
 {
     return kind == MenuLineKind::Separator || (kind == MenuLineKind::Submenu && !fields.empty()) ||
@@ -209,12 +217,13 @@ ByteString ShownName(const ByteString& name, ByteString& accessKey)
     return shown;
 }
 
-void AppendItems(const Menu& menu, const std::string& indent, const CommandPlace& place,
-                 const std::vector<std::size_t>& lines, std::size_t& index, ByteString& text)
+void AppendItems(const Menu& menu, const std::string& indent, const MenuExamination& examination, std::size_t& index,
+                 ByteString& text)
 {
+    const std::vector<std::size_t>& lines = examination.itemLines;
     for (const auto& child : menu.children) {
         const std::string number = index < lines.size() ? std::to_string(lines[index]) : "?";
-        ++index;
+        const std::size_t itemIndex = index++;
         text += std::string(number.size() < 5 ? 5 - number.size() : 0, ' ') + number + "  " + indent;
         if (dynamic_cast<const MenuItemSeparator*>(child.get())) {
             text += "--------\n";
@@ -230,19 +239,27 @@ void AppendItems(const Menu& menu, const std::string& indent, const CommandPlace
         }
         if (const auto* submenu = dynamic_cast<const Menu*>(child.get())) {
             text += "  >\n";
-            AppendItems(*submenu, indent + "    ", place, lines, index, text);
+            AppendItems(*submenu, indent + "    ", examination, index, text);
             continue;
         }
         const auto& item = static_cast<const MenuItemCommand&>(*child);
         text += "  :  " + item.command + (item.arguments.empty() ? "" : " " + item.arguments);
-        if (place) {
-            text += "  (" + place(item.command) + ")";
+        if (itemIndex < examination.commandPlaces.size()) {
+            text += "  (" + examination.commandPlaces[itemIndex] + ")";
         }
         text += "\n";
     }
 }
 
 }  // namespace
+
+std::string MenuFilePath(std::string_view moduleFolder, std::string_view which)
+{
+    if (NamesFolder(which)) {
+        return std::string(which);
+    }
+    return std::string(moduleFolder) + std::string(which) + (which.find('.') == std::string_view::npos ? ".ini" : "");
+}
 
 std::vector<MenuFileLine> ReadMenuFileLines(std::string_view bytes)
 {
@@ -327,9 +344,7 @@ MenuExamination ExamineMenuFile(std::string_view bytes)
     if (!HasCommandItem(*examination.root)) {
         examination.findings.push_back({0, "the menu has no item: the popup has nothing to choose"});
     }
-    // By line, and what concerns the whole file last.
-    std::stable_sort(examination.findings.begin(), examination.findings.end(),
-                     [](const MenuFinding& a, const MenuFinding& b) { return a.line - 1 < b.line - 1; });
+    SortFindings(examination.findings);
     return examination;
 }
 
@@ -345,11 +360,45 @@ bool IsBatchFile(std::string_view file)
     return extension == "bat" || extension == "cmd";
 }
 
-ByteString FormatMenuExamination(const MenuExamination& examination, const CommandPlace& place)
+void PlaceMenuCommands(MenuExamination& examination, const CommandPlace& place)
+{
+    std::vector<const IMenuItem*> items;
+    CollectItems(*examination.root, items);
+    examination.commandPlaces.assign(items.size(), ByteString());
+    for (std::size_t i = 0; i < items.size() && i < examination.itemLines.size(); ++i) {
+        if (const auto* item = dynamic_cast<const MenuItemCommand*>(items[i])) {
+            CommandPlacement placement = place(item->command);
+            examination.commandPlaces[i] = std::move(placement.where);
+            if (!placement.problem.empty()) {
+                examination.findings.push_back({examination.itemLines[i], std::move(placement.problem)});
+            }
+        }
+    }
+    SortFindings(examination.findings);
+}
+
+bool IsProgramOfWindows(std::string_view command)
+{
+    // Those a text filter may run: they read standard input or write text.
+    static constexpr std::string_view kPrograms[] = {"certutil", "clip", "cmd",        "curl", "fc",  "find",
+                                                     "findstr",  "more", "powershell", "sort", "tar", "where"};
+    std::string name(command);
+    for (char& c : name) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    for (const std::string_view extension : {".exe", ".com"}) {
+        if (name.ends_with(extension)) {
+            name.resize(name.size() - extension.size());
+        }
+    }
+    return std::find(std::begin(kPrograms), std::end(kPrograms), name) != std::end(kPrograms);
+}
+
+ByteString FormatMenuExamination(const MenuExamination& examination)
 {
     ByteString text = " line  menu\n";
     std::size_t index = 0;
-    AppendItems(*examination.root, "", place, examination.itemLines, index, text);
+    AppendItems(*examination.root, "", examination, index, text);
     if (examination.findings.empty()) {
         return text + "\nno findings\n";
     }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +13,13 @@
 #include "menu/menu_items.h"
 
 namespace tuvex::host {
+
+// The menu file that `which` names: "Tuvex", "TuvexW" or any other name
+// without a folder is the file of that name beside the module (in
+// `moduleFolder`, which ends with its separator), with ".ini" added when the
+// name has no extension; a path with a folder is taken as written, a
+// relative one from the current folder.
+std::string MenuFilePath(std::string_view moduleFolder, std::string_view which);
 
 // A line of the file as the module's reader takes it: text mode (CR LF
 // reads as LF, Ctrl+Z ends the file), at most 1023 bytes at a time.
@@ -32,6 +40,9 @@ struct MenuExamination {
     // The line of each item of the tree, in the order of a walk from the
     // root (submenus before the items after them), which is file order.
     std::vector<std::size_t> itemLines;
+    // Where each item's command is (in the same order; empty for other
+    // items), once PlaceMenuCommands has looked.
+    std::vector<ByteString> commandPlaces;
     std::vector<MenuFinding> findings;  // by line
 };
 
@@ -41,12 +52,26 @@ MenuExamination ExamineMenuFile(std::string_view bytes);
 // Windows runs through the command processor.
 bool IsBatchFile(std::string_view file);
 
-// Says where a command would be found (full path, "not found", ...).
-using CommandPlace = std::function<ByteString(const ByteString& command)>;
+// Where a command would be found (full path, "not found", ...) and, when it
+// would not run, why.
+struct CommandPlacement {
+    ByteString where;
+    ByteString problem;  // empty when it runs
+};
+using CommandPlace = std::function<CommandPlacement(const ByteString& command)>;
+
+// Looks up every command of the menu with `place`: where each is goes beside
+// its item, and why one would not run is a finding of its line.
+void PlaceMenuCommands(MenuExamination& examination, const CommandPlace& place);
+
+// Whether `command` names a program that comes with Windows (sort, findstr,
+// powershell, ...), as written or with its extension, in any case: where one
+// is found nowhere, the system lacks it, not the user's installation.
+bool IsProgramOfWindows(std::string_view command);
 
 // The menu as the popup shows it, one item a line (line number, submenus
 // indented, the access key, command and arguments, and where the command is
-// when `place` is given), then the findings. Code page 932 text.
-ByteString FormatMenuExamination(const MenuExamination& examination, const CommandPlace& place);
+// once placed), then the findings. Code page 932 text.
+ByteString FormatMenuExamination(const MenuExamination& examination);
 
 }  // namespace tuvex::host

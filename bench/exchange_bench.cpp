@@ -44,6 +44,7 @@ namespace {
 
 using tuvex::UniqueGlobal;
 using tuvex::UniqueHandle;
+using tuvex::UniqueModule;
 using namespace tuvex::bench;
 
 constexpr double kMiB = 1048576.0;

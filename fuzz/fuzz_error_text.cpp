@@ -12,10 +12,10 @@
 
 namespace {
 
-bool IsUtf16(std::string text, std::size_t terminatorBytes)
+tuvex::TextKind KindOf(std::string text, std::size_t terminatorBytes)
 {
     text.append(terminatorBytes, '\0');
-    return tuvex::IsUtf16Text(text.data(), text.size(), &CountUnlessFF);
+    return tuvex::DetectTextKind(text.data(), text.size(), &CountUnlessFF);
 }
 
 }  // namespace
@@ -32,10 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string first = input.substr(0, firstSize);
     const std::string last = input.substr(firstSize);
     for (std::size_t terminatorBytes : {1u, 2u}) {
-        const bool utf16 = IsUtf16(first + last, terminatorBytes);
-        const tuvex::TextKind kind = utf16 ? tuvex::TextKind::Utf16 : tuvex::TextKind::Multibyte;
+        const tuvex::TextKind kind = KindOf(first + last, terminatorBytes);
         const std::string shortened = tuvex::ShortenedErrorText(first, last, 2 * size, kind);
-        FUZZ_CHECK(IsUtf16(shortened, terminatorBytes) == utf16);
+        FUZZ_CHECK(KindOf(shortened, terminatorBytes) == kind);
         FUZZ_CHECK(shortened.size() <= input.size() + 200);
     }
     return 0;

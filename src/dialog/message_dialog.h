@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "common/tuvex_types.h"
+
 namespace tuvex {
 
 // Counts the wide characters that a zero-terminated multibyte text converts

@@ -601,7 +601,7 @@ std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, B
     // process that it started may hold its end): the child's end alone ends
     // the exchange.
     ObjectWaiter objectWaiter;
-    ExchangeWaiter& waiter = options.waiter ? *options.waiter : objectWaiter;
+    ExchangeWaiter* const waiter = options.waiter ? options.waiter : &objectWaiter;
     for (;;) {
         feeder.Advance();
         WithOutputRoom(child, outputReader, [&] { outputReader.Advance(); });
@@ -614,9 +614,9 @@ std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, B
                 objects[count++] = event;
             }
         }
-        const WaitOutcome outcome = waiter.Wait(std::span<void* const>(objects.data(), count),
-                                                {commandLine, outputReader.received() + errorReader.received(),
-                                                 bool(child.job)});
+        const WaitOutcome outcome = waiter->Wait(std::span<void* const>(objects.data(), count),
+                                                 {commandLine, outputReader.received() + errorReader.received(),
+                                                  bool(child.job)});
         if (outcome.choice != WaitChoice::KeepWaiting) {
             EndWait(outcome.choice, child);
         }

@@ -38,10 +38,6 @@ void ShowWithoutOwner(const ByteString& text)
     }
 }
 
-// TuvexRun's callers expect short error output: it keeps less of it than
-// the filters do.
-constexpr ErrorCaptureLimits kMessageBoxLimits{16 * 1024, 8 * 1024};
-
 // Error output that had to be shortened is too long for a message box, so
 // it is written for the message window.
 void ShowErrorOutput(const ErrorCapture& errors)
@@ -61,7 +57,7 @@ const char* RunCommandOnText(const char* input, const char* command, const char*
     runResult.clear();
     try {
         const ByteString inputText = StringOrEmpty(input);
-        ErrorCapture errors(kMessageBoxLimits);
+        ErrorCapture errors;
         std::uint32_t exitStatus = 0;
         RunShowingErrorsBeforeFailure(
             [&] {

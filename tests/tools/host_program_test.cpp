@@ -171,7 +171,7 @@ TEST(HostProgram, MenuDoctorExitsByWhatItFound)
     EXPECT_EQ(flawed.exitCode, 1u) << flawed.out;
     EXPECT_NE(flawed.out.find("  line 1: indented with spaces"), std::string::npos) << flawed.out;
 
-    WriteBytes(folder / "TuvexUtf8.ini", "Sort backwards\tsort\t/r\n");
+    WriteBytes(folder / "TuvexUtf8.ini", "Sort backwards\tcmd\t/c sort /r\n");
     EXPECT_EQ(RunHost(dll + "menu TuvexUtf8").exitCode, 0u);
 
     const HostRun missing = RunHost(dll + "menu \"" + (folder / "none.ini") + "\"");

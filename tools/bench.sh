@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the module and runs the exchange benchmark under Wine; prints its table.
-#   tools/bench.sh [MiB...]      (default: 1 10 100)
+#   tools/bench.sh [--baseline DLL] [MiB...]      (default: 1 4 10 16 64 100 128)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

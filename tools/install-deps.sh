@@ -26,8 +26,30 @@ if ((${#missing[@]})); then
   fi
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+  # A mirror in the middle of a sync serves one index out of step with the
+  # others. One more try often finds it whole; when not, the indexes that
+  # did arrive may still hold everything needed, so the install goes on.
+  if ! apt-get update -q; then
+    echo "install-deps: apt-get update failed; trying once more" >&2
+    apt-get update -q || echo "install-deps: some package indexes could not be read; installing from those that could" >&2
+  fi
+  install=(apt-get install -y -q --no-install-recommends)
+  if ! "${install[@]}" "${missing[@]}"; then
+    # The updates suites may hold a newer amd64 package whose i386 twin has
+    # not arrived yet (wine32:i386 cannot then be resolved); the release's
+    # own suite has both.
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    if [[ -z $codename ]]; then
+      echo "install-deps: could not install ${missing[*]}, and /etc/os-release names no release to fall back on" >&2
+      exit 1
+    fi
+    echo "install-deps: the install could not be resolved; trying again with the release's own packages (-t $codename)" >&2
+    if ! "${install[@]}" -t "$codename" "${missing[@]}"; then
+      echo "install-deps: could not install ${missing[*]}." >&2
+      echo "install-deps: try 'apt-get update' again in a few minutes (a mirror may be syncing), then run this script again" >&2
+      exit 1
+    fi
+  fi
 fi
 
 # Wine takes the Windows ANSI code page from the Unix locale: ja_JP.UTF-8 gives 932.

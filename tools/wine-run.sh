@@ -69,8 +69,13 @@ else
 fi
 if [[ ! -f $prefix/system.reg ]]; then
   "$wine" wineboot -i >/dev/null 2>&1 || true
-  # Wine draws the frames itself, as there is no window manager: windows then
-  # close at once instead of after a wait for one.
+  wineserver -w
+fi
+# The virtual display has no window manager. Wine draws the frames itself
+# when its windows are not "managed": otherwise every window that closes
+# waits 2 s for a manager that never answers. Set in prefixes made before
+# this rule too.
+if ! grep -q '^"Managed"="N"' "$prefix/user.reg" 2>/dev/null; then
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
   wineserver -w
 fi

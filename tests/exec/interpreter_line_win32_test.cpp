@@ -59,10 +59,12 @@ TEST(ReadInterpreterLine, SaysThatAPipeIsADeviceWithoutWaitingToReadIt)
 {
     const std::string name = "pipe\\tuvex-probe-" + std::to_string(GetCurrentProcessId());
     const UniqueHandle server(CreateNamedPipeA(("\\\\.\\" + name).c_str(), PIPE_ACCESS_OUTBOUND, 0, 1, 0, 0, 0, nullptr));
-    // A probe that read the pipe would get a "#!" line after a while.
+    // A probe that read the pipe would get a "#!" line once the test has
+    // waited for it in vain.
+    const UniqueHandle probed(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     std::thread writer([&] {
         ConnectNamedPipe(server.get(), nullptr);
-        Sleep(2000);
+        WaitForSingleObject(probed.get(), test::kStateTimeoutMs);
         DWORD written = 0;
         WriteFile(server.get(), "#!perl\n", 7, &written, nullptr);
     });
@@ -72,6 +74,7 @@ TEST(ReadInterpreterLine, SaysThatAPipeIsADeviceWithoutWaitingToReadIt)
     } catch (const ErrorMessage& error) {
         result = error.text();
     }
+    SetEvent(probed.get());
     const UniqueHandle client(CreateFileA(("\\\\.\\" + name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     writer.join();  // the client above lets it go if the probe never connected
     EXPECT_EQ(result, "tool" + test::Cp932(L"はファイルではなくデバイスのため実行できません"));

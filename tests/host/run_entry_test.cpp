@@ -64,9 +64,7 @@ TEST_F(TuvexRunTest, ACallMadeFromItsMessageBoxLeavesTheOuterCallItsOwnOutput)
     nestedCall = &nested;
     DialogWatcher watcher([&](HWND) {
         nested.boxOpen = true;
-        for (int i = 0; i < 1000 && !nested.done; ++i) {
-            Sleep(10);
-        }
+        test::WaitUntil([&] { return bool(nested.done); });
     });
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, &CallAgainWhileTheBoxIsOpen);
     EXPECT_EQ(std::string(Run("", TestChildPath(), "out " + Hex("OUTER") + " err 21")), "OUTER");

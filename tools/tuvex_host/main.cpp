@@ -98,10 +98,12 @@ int Fail(const std::wstring& message)
     return 2;
 }
 
+// What is wrong and where the usage is: the whole of it would bury the line
+// that matters.
 int FailUsage(const std::string& problem)
 {
     Fail(FromAnsi(problem));
-    WriteText(GetStdHandle(STD_ERROR_HANDLE), L"\n" + FromAnsi(kUsage));
+    WriteText(GetStdHandle(STD_ERROR_HANDLE), L"For the usage: tuvex_host --help\n");
     return 2;
 }
 
@@ -145,6 +147,12 @@ std::optional<std::wstring> ReadInputText(const HostOptions& options)
     if (!bytes) {
         Fail(L"cannot read " + (options.in.empty() ? L"standard input" : FromAnsi(options.in)) + L": " +
              SystemMessage(error));
+        return std::nullopt;
+    }
+    // Text that does not fit its encoding would reach the module garbled.
+    const std::string problem = InputEncodingProblem(*bytes, options.encoding);
+    if (!problem.empty()) {
+        Fail(FromAnsi(problem));
         return std::nullopt;
     }
     const EncodedText input = DetectTextEncoding(*bytes, options.encoding);

@@ -158,26 +158,18 @@ TEST_F(CommandStartTest, ARelativeHashBangProgramIsTakenFromTheScriptsFolderNotT
 
 // Under Wine "/usr/bin/env" is Linux's own, which cannot find a Windows
 // program: only the lookup of the name finds this one.
-TEST_F(CommandStartTest, AUnixEnvLineRunsTheProgramItNamesFoundOnPath)
+TEST_F(CommandStartTest, AUnixHashBangLineRunsTheProgramItNamesFoundOnPath)
 {
     TempFolder onPath;
     TempFolder scripts;
     CopyTestChild(onPath / "tvxenvchild.exe");
-    test::WriteBytes(scripts / "tvxscript", "#!/usr/bin/env tvxenvchild command-line\n");
     const test::ScopedPath path(onPath.path());
-    EXPECT_EQ(Run(scripts / "tvxscript", "1"),
-              "\"" + onPath.path() + "tvxenvchild.exe\" command-line \"" + scripts.path() + "tvxscript\" 1");
-}
-
-TEST_F(CommandStartTest, AUnixProgramPathThatIsNoFileRunsTheProgramOfItsName)
-{
-    TempFolder onPath;
-    TempFolder scripts;
-    CopyTestChild(onPath / "tvxenvchild.exe");
-    test::WriteBytes(scripts / "tvxscript", "#!/usr/local/bin/tvxenvchild command-line\n");
-    const test::ScopedPath path(onPath.path());
-    EXPECT_EQ(Run(scripts / "tvxscript", "1"),
-              "\"" + onPath.path() + "tvxenvchild.exe\" command-line \"" + scripts.path() + "tvxscript\" 1");
+    for (const char* line : {"#!/usr/bin/env tvxenvchild command-line\n", "#!/usr/local/bin/tvxenvchild command-line\n"}) {
+        test::WriteBytes(scripts / "tvxscript", line);
+        EXPECT_EQ(Run(scripts / "tvxscript", "1"),
+                  "\"" + onPath.path() + "tvxenvchild.exe\" command-line \"" + scripts.path() + "tvxscript\" 1")
+            << line;
+    }
 }
 
 TEST_F(CommandStartTest, ABarThatCutACharacterRunsNothingAndSaysWhichCharacterCutTheParameter)

@@ -97,14 +97,6 @@ TEST(MenuDoctor, TellsUtf16WithoutAByteOrderMarkByTheZeroInEverySecondByte)
     EXPECT_EQ(FindingsOf("\0S\0o\0r\0t\0\t\0s\0\n"sv).front(), (Finding{1, reason}));  // big-endian
 }
 
-TEST(MenuDoctor, HintsAtDotBackslashForANameWithoutAFolderThatIsNotBesideTheModule)
-{
-    EXPECT_EQ(MenuFileMissingHint("my"),
-              "a name without a folder is the file beside the module; for my.ini in the current folder, write "
-              ".\\my.ini");
-    EXPECT_EQ(MenuFileMissingHint(".\\my.ini"), "");
-}
-
 TEST(MenuDoctor, AMenuWithoutAnyCommandIsAFindingOfTheWholeFile)
 {
     EXPECT_EQ(FindingsOf("# only a comment\n\n-----\n"),

@@ -71,4 +71,10 @@ extern const char kMenuFileMissing[];  // Tuvex.dll と同じフォルダーに�
 extern const char kOpenAccessDenied[];  // 読むことが許されていないか、ファイルではなくフォルダーです。
 extern const char kOpenInvalidName[];  // ファイル名として使えない文字(" や、ドライブ名のあとでない : など)を含…
 
+// "<command>の直後で、パラメタが文字の途中から切れています", then the words
+// "「<character>」の 2 バイト目は | と同じバイト(0x7C)のため、…".
+extern const char kCutInsideCharacterAfterCommand[];  // の直後で、パラメタが文字の途中から切れています
+extern const char kCutCharacterBefore[];  // 「 (then the character)
+extern const char kCutCharacterAfter[];  // 」の 2 バイト目は | と同じバイト(0x7C)のため、パラメタがそこで切れました。メニュー定義ファイルに…
+
 }  // namespace tuvex::messages

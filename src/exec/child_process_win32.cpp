@@ -85,20 +85,19 @@ void RaiseIfNotRunnable(const CommandLocation& location, const ByteString& comma
 // for a "#!" script, the interpreter's program by its full path in quotes,
 // the options on the "#!" line and the script's path in quotes; then the
 // arguments as written. A relative "#!" program is taken from the script's
-// folder.
+// folder; a Unix "#!" line is read as LocateInterpreter says.
 ByteString StartingCommandLine(const ByteString& command, const ByteString& arguments)
 {
     const CommandLocation script = LocateCommand(command);
     RaiseIfNotRunnable(script, command, BuildCommandLine("", command, arguments), false);
     const ByteString interpreter = ReadInterpreterLine(script.file, command);
-    const InterpreterCommand interpreterCommand = SplitInterpreter(interpreter);
-    if (interpreterCommand.program.empty()) {
+    const LocatedInterpreter program = LocateInterpreter(interpreter, script.file);
+    if (program.name.empty()) {
         return WithinCommandLineLimit(BuildCommandLine("", Quoted(script.file), arguments));
     }
-    const CommandLocation program = LocateCommand(InterpreterProgramPath(interpreterCommand.program, script.file));
-    RaiseIfNotRunnable(program, interpreterCommand.program, BuildCommandLine(interpreter, command, arguments), true);
+    RaiseIfNotRunnable(program.location, program.name, BuildCommandLine(interpreter, command, arguments), true);
     return WithinCommandLineLimit(
-        BuildCommandLine(Quoted(program.file) + interpreterCommand.options, script.file, arguments));
+        BuildCommandLine(Quoted(program.location.file) + program.options, script.file, arguments));
 }
 
 // Makes the child's pipe ends inheritable while it lives, so that no start

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "common/code_page_932.h"
 #include "common/messages.h"
 
 namespace tuvex {
@@ -15,6 +16,15 @@ bool IsBlank(char byte)
     return byte == ' ' || (byte >= '\t' && byte <= '\r');
 }
 
+// The parameter from its first character that is not white space.
+std::string_view WithoutLeadingBlanks(std::string_view parameter)
+{
+    while (!parameter.empty() && IsBlank(parameter.front())) {
+        parameter.remove_prefix(1);
+    }
+    return parameter;
+}
+
 }  // namespace
 
 CommandEntry ParseCommandParameter(const char* parameter)
@@ -22,10 +32,7 @@ CommandEntry ParseCommandParameter(const char* parameter)
     if (parameter == nullptr || *parameter == '\0') {
         throw ErrorMessage(messages::kParameterMissing);
     }
-    std::string_view rest(parameter);
-    while (!rest.empty() && IsBlank(rest.front())) {
-        rest.remove_prefix(1);
-    }
+    const std::string_view rest = WithoutLeadingBlanks(parameter);
     if (rest.empty()) {
         throw ErrorMessage(messages::kParameterBlank);
     }
@@ -40,6 +47,21 @@ CommandEntry ParseCommandParameter(const char* parameter)
         throw ErrorMessage(messages::kCommandMissing);
     }
     return entry;
+}
+
+std::optional<CharacterCutByBar> CharacterCutByTheBar(std::string_view parameter)
+{
+    const std::string_view rest = WithoutLeadingBlanks(parameter.substr(0, parameter.find('\0')));
+    const std::size_t bar = rest.find('|');
+    if (bar == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view command = rest.substr(0, bar);
+    const std::size_t whole = WholeCharactersLength(command);
+    if (whole == command.size()) {
+        return std::nullopt;
+    }
+    return CharacterCutByBar{ByteString(command.substr(0, whole)), ByteString(rest.substr(whole, 2))};
 }
 
 }  // namespace tuvex

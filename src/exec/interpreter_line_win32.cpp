@@ -56,6 +56,18 @@ bool IsDevice(const ByteString& file)
 
 }  // namespace
 
+LocatedInterpreter LocateInterpreter(std::string_view interpreter, const ByteString& scriptFile)
+{
+    InterpreterProgram program = InterpreterProgramOf(interpreter);
+    LocatedInterpreter located{program.program, std::move(program.options),
+                               LocateCommand(InterpreterProgramPath(program.program, scriptFile))};
+    if (located.location.file.empty() && !program.nameOtherwise.empty()) {
+        located.location = LocateCommand(program.nameOtherwise);
+        located.name = std::move(program.nameOtherwise);
+    }
+    return located;
+}
+
 ByteString ReadInterpreterLine(const ByteString& file, const ByteString& command)
 {
     // An empty name is no file, whatever a C runtime's fopen says of it.

@@ -16,6 +16,7 @@
 #include "exec/error_capture.h"
 #include "exec/exit_status.h"
 #include "host/error_output_first.h"
+#include "host/parameter_cut.h"
 #include "host/run_with_wait_window.h"
 #include "host/text_conversion.h"
 #include "menu/menu_popup_win32.h"
@@ -29,6 +30,7 @@ namespace {
 CommandEntry ChooseCommand(HWND hostWindow, const char* parameter, const char* menuFileName)
 {
     if (parameter != nullptr && *parameter != '\0') {
+        RaiseIfTheBarCutACharacter(parameter);
         return ParseCommandParameter(parameter);
     }
     return ShowCommandMenu(hostWindow, ModuleFilePath(menuFileName));

@@ -81,5 +81,26 @@ TEST(CommandParameter, RaisesCommandMissingWhenNothingStandsBeforeTheBar)
     EXPECT_EQ(RaisedBy("|"), messages::kCommandMissing);
 }
 
+std::string CutOf(std::string_view parameter)
+{
+    const std::optional<CharacterCutByBar> cut = CharacterCutByTheBar(parameter);
+    return cut ? "[" + cut->command + "] [" + cut->character + "]" : "(none)";
+}
+
+TEST(CharacterCutByTheBar, IsTheCharacterWhoseSecondByteEndedTheCommand)
+{
+    // scripts\レポート.lua: ポ is 0x83 0x7C.
+    EXPECT_EQ(CutOf("scripts\\\x83\x8C\x83|\x81[\x83g.lua|-x"), "[scripts\\\x83\x8C] [\x83|]");
+    EXPECT_EQ(CutOf("  \x81|"), "[] [\x81|]");
+}
+
+TEST(CharacterCutByTheBar, IsNothingForABarAfterAWholeCharacterOrNoBar)
+{
+    // A trail byte in the lead bytes' range: \x81\x81 is one character.
+    for (const char* parameter : {"sort|/r", "\x81\x81|x", "\x83\x8C|x", "tool\x83", "", "|x"}) {
+        EXPECT_EQ(CutOf(parameter), "(none)") << parameter;
+    }
+}
+
 }  // namespace
 }  // namespace tuvex

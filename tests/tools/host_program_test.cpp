@@ -222,6 +222,42 @@ TEST(HostProgram, MenuDoctorSaysWhereEachCommandIsFoundAndWhatRunsAScript)
         << run.out;
 }
 
+TEST(HostProgram, MenuDoctorShowsTheProgramThatAUnixHashBangLineRuns)
+{
+    const TempFolder folder;
+    WriteBytes(folder / "env.txt", "#!/usr/bin/env tuvex_test_child cat\n");
+    WriteBytes(folder / "Tuvex.ini", "Env\t" + (folder / "env.txt") + "\r\n");
+    const HostRun run = RunHost("menu \"" + (folder / "Tuvex.ini") + "\"");
+    EXPECT_EQ(run.exitCode, 0u) << run.out;
+    EXPECT_NE(run.out.find("    1  Env  :  " + (folder / "env.txt") + "  (" + (folder / "env.txt") + ", run by " +
+                           TestChildPath() + " cat (a Unix \"#!\" line: tuvex_test_child is looked up as a command))\n"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST(HostProgram, MenuDoctorHintsAtDotBackslashForAMenuFileNotBesideTheModule)
+{
+    const TempFolder folder;
+    const HostRun run = RunHost("--dll \"" + (folder / "Tuvex.dll") + "\" menu mine");
+    EXPECT_EQ(run.exitCode, 2u);
+    EXPECT_TRUE(run.err.starts_with("tuvex_host: cannot read " + (folder / "mine.ini") + ": ")) << run.err;
+    EXPECT_TRUE(run.err.ends_with("\n(a name without a folder is the file beside the module; for mine.ini in the "
+                                  "current folder, write .\\mine.ini)\n"))
+        << run.err;
+}
+
+TEST(HostProgram, RefusesAnInputThatIsNotInTheEncodingGivenNamingTheByte)
+{
+    const TempFolder folder;
+    WriteBytes(folder / "text.txt", Cp932(L"東京"));
+    const HostRun run =
+        RunHost("filter Tuvex " + CatParameter() + " --encoding utf-8 --in \"" + (folder / "text.txt") + "\"");
+    EXPECT_EQ(run.exitCode, 2u) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "tuvex_host: the input is not UTF-8 (as --encoding says): byte 1 is 0x93; give the encoding "
+                       "it is in with --encoding cp932, utf-8 or utf-16\n");
+}
+
 TEST(HostProgram, MenuDoctorSaysWhichProgramsOfWindowsWineLacks)
 {
     const TempFolder folder;
@@ -256,9 +292,10 @@ TEST(HostProgram, EndsACommandThatOutlivesTheTimeoutAsTheEndButtonDoes)
 
 TEST(HostProgram, NamesAnUnknownOptionAndADllOfTheOtherWidth)
 {
+    // The line that matters and where the usage is, not the whole usage.
     const HostRun typo = RunHost("filter Tuvex --paramm x");
     EXPECT_EQ(typo.exitCode, 2u);
-    EXPECT_TRUE(typo.err.starts_with("tuvex_host: unknown option --paramm")) << typo.err;
+    EXPECT_EQ(typo.err, "tuvex_host: unknown option --paramm (did you mean --param?)\nFor the usage: tuvex_host --help\n");
 
     // The start of a DLL for the other processor: DOS header, then the PE
     // header with its machine.

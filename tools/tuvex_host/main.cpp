@@ -67,7 +67,9 @@ const char kUsage[] =
     "Options of filter and run:\n"
     "  --encoding cp932|utf-8|utf-16\n"
     "      The encoding of the input. Without it: a byte-order mark (UTF-8 or\n"
-    "      UTF-16LE), else UTF-8 when the text is valid UTF-8, else cp932.\n"
+    "      UTF-16LE), else UTF-8 when the text is valid UTF-8, else cp932. An input\n"
+    "      that is no text in its encoding is refused, naming its first byte that\n"
+    "      does not fit.\n"
     "  --out-encoding utf-8|cp932|utf-16\n"
     "      The encoding of the result: UTF-8 (the default), Shift_JIS, or UTF-16LE\n"
     "      without a byte-order mark.\n"
@@ -98,10 +100,12 @@ int Fail(const std::wstring& message)
     return 2;
 }
 
+// What is wrong and where the usage is: the whole of it would bury the line
+// that matters.
 int FailUsage(const std::string& problem)
 {
     Fail(FromAnsi(problem));
-    WriteText(GetStdHandle(STD_ERROR_HANDLE), L"\n" + FromAnsi(kUsage));
+    WriteText(GetStdHandle(STD_ERROR_HANDLE), L"For the usage: tuvex_host --help\n");
     return 2;
 }
 
@@ -145,6 +149,12 @@ std::optional<std::wstring> ReadInputText(const HostOptions& options)
     if (!bytes) {
         Fail(L"cannot read " + (options.in.empty() ? L"standard input" : FromAnsi(options.in)) + L": " +
              SystemMessage(error));
+        return std::nullopt;
+    }
+    // Text that does not fit its encoding would reach the module garbled.
+    const std::string problem = InputEncodingProblem(*bytes, options.encoding);
+    if (!problem.empty()) {
+        Fail(FromAnsi(problem));
         return std::nullopt;
     }
     const EncodedText input = DetectTextEncoding(*bytes, options.encoding);

@@ -1,9 +1,8 @@
 // Parameter parsing: a command and arguments that rebuild the parameter, or
-// exactly the message that the parameter calls for.
+// exactly the problem that the parameter has.
 #include <cstdint>
 #include <string>
 
-#include "common/messages.h"
 #include "exec/command_parameter.h"
 #include "fuzz_check.h"
 
@@ -20,14 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(entry.command.find('|') == std::string::npos);
         const std::string rest = text.substr(start);
         FUZZ_CHECK(rest == entry.command || rest == entry.command + "|" + entry.arguments);
-    } catch (const tuvex::ErrorMessage& error) {
+    } catch (const tuvex::ParameterError& error) {
         if (text.empty()) {
-            FUZZ_CHECK(error.text() == tuvex::messages::kParameterMissing);
+            FUZZ_CHECK(error.problem == tuvex::ParameterProblem::Missing);
         } else if (start == std::string::npos) {
-            FUZZ_CHECK(error.text() == tuvex::messages::kParameterBlank);
+            FUZZ_CHECK(error.problem == tuvex::ParameterProblem::Blank);
         } else {
             FUZZ_CHECK(text[start] == '|');
-            FUZZ_CHECK(error.text() == tuvex::messages::kCommandMissing);
+            FUZZ_CHECK(error.problem == tuvex::ParameterProblem::NoCommand);
         }
     }
     return 0;

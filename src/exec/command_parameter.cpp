@@ -2,8 +2,6 @@
 
 #include <string_view>
 
-#include "common/messages.h"
-
 namespace tuvex {
 
 namespace {
@@ -20,14 +18,14 @@ bool IsBlank(char byte)
 CommandEntry ParseCommandParameter(const char* parameter)
 {
     if (parameter == nullptr || *parameter == '\0') {
-        throw ErrorMessage(messages::kParameterMissing);
+        throw ParameterError(ParameterProblem::Missing);
     }
     std::string_view rest(parameter);
     while (!rest.empty() && IsBlank(rest.front())) {
         rest.remove_prefix(1);
     }
     if (rest.empty()) {
-        throw ErrorMessage(messages::kParameterBlank);
+        throw ParameterError(ParameterProblem::Blank);
     }
 
     CommandEntry entry;
@@ -37,7 +35,7 @@ CommandEntry ParseCommandParameter(const char* parameter)
         entry.arguments = ByteString(rest.substr(bar + 1));
     }
     if (entry.command.empty()) {
-        throw ErrorMessage(messages::kCommandMissing);
+        throw ParameterError(ParameterProblem::NoCommand);
     }
     return entry;
 }

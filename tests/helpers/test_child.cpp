@@ -15,6 +15,7 @@
 //   sleep MS             pause
 //   exit CODE            end at once with that status
 //   command-line         write the command line it was started with, then end
+//   pid                  write its process id in decimal to standard output
 //   grandchild MS HEX    start itself, inheriting the handles, to write HEX to
 //                        standard output after MS ms; do not wait for it
 //   grandchild-flood     start itself, inheriting the handles, to flood standard
@@ -24,6 +25,8 @@
 //   flood                write to standard output until a write fails, then end
 //   set-event NAME       set the named event NAME (tells a watcher when the
 //                        child is done)
+//   wait-event NAME      wait until the named event NAME is set (a test lets
+//                        the child go on when it is ready)
 //   signal HEX           set the event whose handle value is HEX (hexadecimal),
 //                        as a child that inherited it could; write "signalled"
 //                        or "not signalled"
@@ -185,6 +188,9 @@ int main(int argc, char** argv)
         } else if (action == "set-event") {
             const tuvex::UniqueHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, next().c_str()));
             SetEvent(event.get());
+        } else if (action == "wait-event") {
+            const tuvex::UniqueHandle event(OpenEventA(SYNCHRONIZE, FALSE, next().c_str()));
+            WaitForSingleObject(event.get(), INFINITE);
         } else if (action == "pieces") {
             const int count = std::atoi(next().c_str());
             const int size = std::atoi(next().c_str());
@@ -197,6 +203,8 @@ int main(int argc, char** argv)
             Sleep(std::atoi(next().c_str()));
         } else if (action == "exit") {
             ExitProcess(std::atoi(next().c_str()));
+        } else if (action == "pid") {
+            WriteText(StandardOutput(), std::to_string(GetCurrentProcessId()));
         } else if (action == "command-line") {
             WriteText(StandardOutput(), GetCommandLineA());
             return 0;

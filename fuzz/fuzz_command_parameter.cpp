@@ -1,11 +1,10 @@
 // Parameter parsing: a command and arguments that rebuild the parameter, or
-// exactly the message that the parameter calls for; a character cut by the
-// "|" is the end of that command.
+// exactly the problem that the parameter has; a character cut by the "|"
+// is the end of that command.
 #include <cstdint>
 #include <string>
 
 #include "common/code_page_932.h"
-#include "common/messages.h"
 #include "exec/command_parameter.h"
 #include "fuzz_check.h"
 
@@ -29,14 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string rest = text.substr(start);
         FUZZ_CHECK(rest == entry.command || rest == entry.command + "|" + entry.arguments);
         FUZZ_CHECK(!cut || entry.command == cut->command + cut->character[0]);
-    } catch (const tuvex::ErrorMessage& error) {
+    } catch (const tuvex::ParameterError& error) {
         if (text.empty()) {
-            FUZZ_CHECK(error.text() == tuvex::messages::kParameterMissing);
+            FUZZ_CHECK(error.problem == tuvex::ParameterProblem::Missing);
         } else if (start == std::string::npos) {
-            FUZZ_CHECK(error.text() == tuvex::messages::kParameterBlank);
+            FUZZ_CHECK(error.problem == tuvex::ParameterProblem::Blank);
         } else {
             FUZZ_CHECK(text[start] == '|');
-            FUZZ_CHECK(error.text() == tuvex::messages::kCommandMissing);
+            FUZZ_CHECK(error.problem == tuvex::ParameterProblem::NoCommand);
         }
     }
     return 0;

@@ -3,7 +3,6 @@
 #include <string_view>
 
 #include "common/code_page_932.h"
-#include "common/messages.h"
 
 namespace tuvex {
 
@@ -30,11 +29,11 @@ std::string_view WithoutLeadingBlanks(std::string_view parameter)
 CommandEntry ParseCommandParameter(const char* parameter)
 {
     if (parameter == nullptr || *parameter == '\0') {
-        throw ErrorMessage(messages::kParameterMissing);
+        throw ParameterError(ParameterProblem::Missing);
     }
     const std::string_view rest = WithoutLeadingBlanks(parameter);
     if (rest.empty()) {
-        throw ErrorMessage(messages::kParameterBlank);
+        throw ParameterError(ParameterProblem::Blank);
     }
 
     CommandEntry entry;
@@ -44,7 +43,7 @@ CommandEntry ParseCommandParameter(const char* parameter)
         entry.arguments = ByteString(rest.substr(bar + 1));
     }
     if (entry.command.empty()) {
-        throw ErrorMessage(messages::kCommandMissing);
+        throw ParameterError(ParameterProblem::NoCommand);
     }
     return entry;
 }

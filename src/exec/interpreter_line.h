@@ -43,9 +43,9 @@ LocatedInterpreter LocateInterpreter(std::string_view interpreter, const ByteStr
 
 // Reads the first line of `file`, the located file of `command` (see
 // LocateCommand; never searched for here), and returns its interpreter; empty
-// when no such file exists. Raises the command's "could not open" message, as
-// the user wrote the command, for any other failure to open it, and says that
-// it is a device for anything but a file on a disk, which is never read.
+// when no such file exists. Raises ExchangeError: OpenScript, with the command
+// as the user wrote it, for any other failure to open it, and IsDevice for
+// anything but a file on a disk, which is never read.
 ByteString ReadInterpreterLine(const ByteString& file, const ByteString& command);
 
 }  // namespace tuvex

@@ -4,11 +4,10 @@
 #include <cstdio>
 #include <optional>
 
-#include "common/failure_words.h"
-#include "common/messages.h"
 #include "common/unique_resource.h"
 #include "common/win32_resource.h"
 #include "exec/command_lookup.h"
+#include "exec/exchange_outcome.h"
 #include "exec/interpreter_line.h"
 
 namespace tuvex {
@@ -75,7 +74,9 @@ ByteString ReadInterpreterLine(const ByteString& file, const ByteString& command
         return {};
     }
     if (IsDevice(file)) {
-        throw ErrorMessage(ByteString(CommandName(command)) + messages::kIsDeviceAfterCommand);
+        ExchangeError error(ExchangeStep::IsDevice, 0);
+        error.subject = CommandName(command);
+        throw error;
     }
     // What cannot be opened above is opened here all the same, so that the
     // failure is the C runtime's, as the message has always told it.
@@ -85,8 +86,9 @@ ByteString ReadInterpreterLine(const ByteString& file, const ByteString& command
         if (openError == ENOENT) {
             return {};
         }
-        throw ErrorMessage(WithWords(command + MessageWithCode(messages::kOpenFailedAfterSubject, openError),
-                                     OpenFailureWords(openError, OpenedFile::Command)));
+        ExchangeError error(ExchangeStep::OpenScript, openError);
+        error.subject = command;
+        throw error;
     }
     char line[kInterpreterLineBufferSize + 1] = {};
     if (!std::fgets(line, kInterpreterLineBufferSize, opened.get())) {

@@ -18,6 +18,7 @@
 //                        standard output so far: what follows comes in another read
 //   exit CODE            end at once with that status
 //   command-line         write the command line it was started with, then end
+//   pid                  write its process id in decimal to standard output
 //   grandchild MS HEX    start itself, inheriting the handles, to write HEX to
 //                        standard output after MS ms; do not wait for it
 //   grandchild-waiting NAME HEX
@@ -33,6 +34,8 @@
 //                        the same, setting the named event NAME after the first write
 //   set-event NAME       set the named event NAME (tells a watcher when the
 //                        child is done)
+//   wait-event NAME      wait until the named event NAME is set (a test lets
+//                        the child go on when it is ready)
 //   signal HEX           set the event whose handle value is HEX (hexadecimal),
 //                        as a child that inherited it could; write "signalled"
 //                        or "not signalled"
@@ -198,6 +201,9 @@ int main(int argc, char** argv)
         } else if (action == "set-event") {
             const tuvex::UniqueHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, next().c_str()));
             SetEvent(event.get());
+        } else if (action == "wait-event") {
+            const tuvex::UniqueHandle event(OpenEventA(SYNCHRONIZE, FALSE, next().c_str()));
+            WaitForSingleObject(event.get(), INFINITE);
         } else if (action == "pieces") {
             const int count = std::atoi(next().c_str());
             const int size = std::atoi(next().c_str());
@@ -210,6 +216,8 @@ int main(int argc, char** argv)
             Sleep(std::atoi(next().c_str()));
         } else if (action == "exit") {
             ExitProcess(std::atoi(next().c_str()));
+        } else if (action == "pid") {
+            WriteText(StandardOutput(), std::to_string(GetCurrentProcessId()));
         } else if (action == "command-line") {
             WriteText(StandardOutput(), GetCommandLineA());
             return 0;

@@ -222,7 +222,7 @@ TEST_F(CommandStartTest, AnInheritableHandleOfTheHostIsNotInTheChild)
 TEST_F(CommandStartTest, ACrashKeepsTheTextAndShowsStandardErrorThenTheCrash)
 {
     const std::string parameter = TestChildPath() + "|out 6f6b err " + Hex("dying\r\n") + " crash";
-    const std::string crashed = Cp932(L"コマンドが異常終了しました(0xC0000005)");
+    const std::string crashed = Cp932(L"コマンドが異常終了しました(0xC0000005)\r\nテキストはそのままです");
     {
         DialogWatcher watcher;
         EXPECT_EQ(narrow_(GetDesktopWindow(), L"text", parameter.c_str()), nullptr);

@@ -103,7 +103,7 @@ TEST_F(FilterTest, ReturnsNullWithoutAMessageWhenTheCommandWritesNothing)
 {
     DialogWatcher watcher;
     EXPECT_EQ(Narrow(L"text", Parameter("exit 0")), "(null)");
-    EXPECT_EQ(Wide(L"text", Parameter("exit 3")), "(null)");
+    EXPECT_EQ(Wide(L"text", Parameter("exit 0")), "(null)");
     EXPECT_TRUE(watcher.seen().empty());
 }
 
@@ -171,6 +171,11 @@ TEST_F(FilterTest, ShowsAStartFailureAndReturnsNull)
     wchar_t systemFolder[MAX_PATH] = {};
     GetSystemDirectoryW(systemFolder, MAX_PATH);
     EXPECT_NE(shown.find(L"\r\n  " + std::wstring(systemFolder) + L"\r\n"), std::wstring::npos)
+        << testing::PrintToString(shown);
+    // After the folders, what to do.
+    EXPECT_EQ(shown.substr(shown.rfind(L"\r\n") + 2),
+              L"インストールするか、そのプログラムのフォルダーを環境変数 PATH に加えてから、エディターを起動し直してください"
+              L"(エディターは起動したときの PATH で探します)。")
         << testing::PrintToString(shown);
 }
 

@@ -145,7 +145,7 @@ TEST_F(WaitWindowTest, StoppingTheWaitReturnsNullAndLeavesNothingBehind)
         // What the child wrote to standard error until then comes first.
         ASSERT_EQ(watcher.seen().size(), 2u);
         EXPECT_EQ(watcher.seen()[0].text, L"oops");
-        EXPECT_EQ(watcher.seen()[1].text, L"コマンドの終了を待たずに中断しました");
+        EXPECT_EQ(test::FirstLine(watcher.seen()[1].text), L"コマンドの終了を待たずに中断しました");
     };
     stopWaiting();  // the first wait window's one-time costs
     DWORD handlesBefore = 0;
@@ -289,7 +289,17 @@ TEST_F(WaitWindowTest, TuvexRunShowsTheWindowTooAndReturnsAnEmptyStringWhenStopp
     EXPECT_STREQ(result, "");
     ASSERT_EQ(watcher.seen().size(), 2u);
     EXPECT_EQ(watcher.seen()[0].text, L"oops");
-    EXPECT_EQ(watcher.seen()[1].text, L"コマンドの終了を待たずに中断しました");
+    // The program left running, by its path and its process id.
+    const std::wstring message = watcher.seen()[1].text;
+    const std::wstring stillRunning = L"コマンドの終了を待たずに中断しました\r\n終了していないプログラム: " +
+                                      test::FromCp932(TestChildPath()) + L" (PID ";
+    ASSERT_EQ(message.substr(0, stillRunning.size()), stillRunning) << testing::PrintToString(message);
+    const auto processId = static_cast<DWORD>(std::stoul(message.substr(stillRunning.size())));
+    EXPECT_EQ(message.substr(message.find(L')', stillRunning.size())), L")") << testing::PrintToString(message);
+    const UniqueHandle child(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    ASSERT_TRUE(child) << "no process " << processId;
+    DWORD exitCode = 0;
+    EXPECT_TRUE(GetExitCodeProcess(child.get(), &exitCode) && exitCode == STILL_ACTIVE) << "process " << processId;
 }
 
 }  // namespace

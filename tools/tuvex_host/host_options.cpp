@@ -82,6 +82,9 @@ std::string WordsProblem(const HostOptions& options)
     if (options.command == "menu") {
         return count <= 1 ? "" : "menu takes one menu file: Tuvex, TuvexW, TuvexUtf8 or a path";
     }
+    if (options.command == "conf") {
+        return count <= 1 ? "" : "conf takes one settings file, or none for Tuvex.conf beside the module";
+    }
     if (options.command == "check") {
         return count == 0 ? "" : "check takes no words";
     }

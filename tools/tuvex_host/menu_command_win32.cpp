@@ -7,6 +7,7 @@
 
 #include "exec/command_lookup.h"
 #include "exec/interpreter_line.h"
+#include "host/command_runner.h"
 #include "host_io_win32.h"
 #include "menu_doctor.h"
 #include "platform_win32.h"
@@ -73,9 +74,10 @@ public:
                                 interpreter.name, interpreter.location)};
             }
             return {location.file + ", run by " + interpreter.location.file + interpreter.options + readAs, ""};
-        } catch (const ErrorMessage& message) {
-            return {location.file + ": " + OnOneLine(message.text()),
-                    location.file + " cannot be read for its \"#!\" line: " + OnOneLine(message.text())};
+        } catch (const ExchangeError& failure) {
+            const ByteString message = ExchangeFailureText(failure);
+            return {location.file + ": " + OnOneLine(message),
+                    location.file + " cannot be read for its \"#!\" line: " + OnOneLine(message)};
         }
     }
 

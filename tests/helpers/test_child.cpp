@@ -34,8 +34,6 @@
 //                        the same, setting the named event NAME after the first write
 //   set-event NAME       set the named event NAME (tells a watcher when the
 //                        child is done)
-//   wait-event NAME      wait until the named event NAME is set (a test lets
-//                        the child go on when it is ready)
 //   signal HEX           set the event whose handle value is HEX (hexadecimal),
 //                        as a child that inherited it could; write "signalled"
 //                        or "not signalled"
@@ -201,9 +199,6 @@ int main(int argc, char** argv)
         } else if (action == "set-event") {
             const tuvex::UniqueHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, next().c_str()));
             SetEvent(event.get());
-        } else if (action == "wait-event") {
-            const tuvex::UniqueHandle event(OpenEventA(SYNCHRONIZE, FALSE, next().c_str()));
-            WaitForSingleObject(event.get(), INFINITE);
         } else if (action == "pieces") {
             const int count = std::atoi(next().c_str());
             const int size = std::atoi(next().c_str());

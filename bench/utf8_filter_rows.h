@@ -10,8 +10,8 @@
 
 namespace bench {
 
-// What the benchmark measured of one call: its best time, its largest peak
-// of added memory, and whether every result was whole.
+// What the benchmark measured of one call: its median time, its largest
+// peak of added memory, and whether every result was whole.
 struct CallFigures {
     double seconds;
     double peakBytes;

@@ -1,5 +1,7 @@
 #include "common/unicode_text.h"
 
+#include "common/transcoding.h"
+
 namespace tuvex {
 
 namespace {
@@ -53,11 +55,6 @@ bool IsHighSurrogate(wchar_t unit)
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
 
-bool IsLowSurrogate(wchar_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 }  // namespace
 
 std::size_t Utf8WholeCharactersLength(std::string_view bytes)
@@ -104,14 +101,7 @@ std::size_t Utf16WholeCharactersLength(std::wstring_view units)
 
 bool HoldsLoneSurrogate(std::wstring_view units)
 {
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        if (IsHighSurrogate(units[i]) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
-            ++i;
-        } else if (IsHighSurrogate(units[i]) || IsLowSurrogate(units[i])) {
-            return true;
-        }
-    }
-    return false;
+    return Utf8EncodableLength(units) < units.size();
 }
 
 }  // namespace tuvex

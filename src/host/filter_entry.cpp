@@ -47,19 +47,17 @@ UniqueGlobal EndWideBlock(GrowingGlobalBlock& block)
 // the output is not text. The constructor raises when the text cannot
 // cross; nothing has run then.
 
-// Tuvex: code page 932 both ways.
+// Tuvex: code page 932 both ways, converted in pieces as it moves.
 struct CodePage932Crossing {
     explicit CodePage932Crossing(std::wstring_view text)
-        : bytes(ToCodePage932(text)),
-          input(std::span<const char>(bytes.data(), bytes.size())),
+        : input(kCodePage932Text, text),
           // a filter mostly gives back about as much as it gets
-          output(kCodePage932Output, text.size())
+          output(kCodePage932Text, text.size())
     {
     }
     UniqueGlobal Finish() { return output.Finish(); }
 
-    const GrowingGlobalBlock bytes;
-    SpanSource input;
+    EncodedText input;
     Utf16Decoder output;
 };
 
@@ -83,10 +81,10 @@ struct Utf16Crossing {
 
 // TuvexUtf8: UTF-8 both ways, converted in pieces as it moves.
 struct Utf8Crossing {
-    explicit Utf8Crossing(std::wstring_view text) : input(text), output(kUtf8Output, text.size()) {}
+    explicit Utf8Crossing(std::wstring_view text) : input(kUtf8Text, text), output(kUtf8Text, text.size()) {}
     UniqueGlobal Finish() { return output.Finish(); }
 
-    Utf8FromUtf16 input;
+    EncodedText input;
     Utf16Decoder output;
 };
 

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
-#include <type_traits>
 
-#include "common/code_page_932.h"
+#include "common/code_page_932_win32.h"
 #include "common/messages.h"
 #include "common/unicode_text.h"
 
@@ -13,131 +11,97 @@ namespace tuvex {
 
 namespace {
 
-constexpr UINT kCodePage932 = 932;
-// Units converted per call: the conversion functions count in int.
-constexpr std::size_t kUnitsPerConversion = std::size_t(1) << 20;
-// Texts with at least this many units beyond their ASCII start are converted
-// on two threads: the checked conversion is slow enough to make the second
-// thread pay.
-constexpr std::size_t kUnitsWorthASecondThread = std::size_t(4) << 20;
 // Output bytes decoded per call. Room for the units they give is made before
 // the call, so this is also how far that room may reach beyond the text.
 constexpr std::size_t kBytesPerDecoding = std::size_t(1) << 20;
-// Units converted to UTF-8 at a time, as the child takes them: a unit gives
-// at most three bytes (a surrogate pair four for its two units).
-constexpr std::size_t kUnitsPerUtf8Piece = std::size_t(256) << 10;
-constexpr std::size_t kMostUtf8BytesPerUnit = 3;
+// Units converted at a time, as the child takes them.
+constexpr std::size_t kUnitsPerPiece = std::size_t(256) << 10;
+// Bytes checked at a time for the other encoding, once the output proved
+// not to be text of the one expected.
+constexpr std::size_t kBytesPerCheck = std::size_t(64) << 10;
 
-// How many characters at the start of `text` are ASCII. Code page 932 holds
-// them as single bytes of the same values, so they cross without the
-// conversion functions, which are slow with the checks asked of them here.
-template <typename Char>
-std::size_t AsciiPrefixLength(std::basic_string_view<Char> text)
+ByteString Utf8TextFailure(std::wstring_view, std::size_t)
 {
-    const auto beyond = std::find_if(text.begin(), text.end(), [](Char c) {
-        return static_cast<std::make_unsigned_t<Char>>(c) >= 0x80;
-    });
-    return static_cast<std::size_t>(beyond - text.begin());
+    return messages::kTextNotUtf8Convertible;
 }
 
-// Converts `text` into `into`, which has room for two bytes per unit, in
-// pieces, since the conversion functions count in int. Returns the bytes
-// written; none when the code page lacks a character of the text.
-std::optional<std::size_t> ConvertToCodePage932(std::wstring_view text, char* into)
+const TextEncoding& OtherEncoding(const TextEncoding& encoding)
 {
-    std::size_t written = 0;
-    while (!text.empty()) {
-        const std::size_t units = std::min(text.size(), kUnitsPerConversion);
-        BOOL usedDefault = FALSE;
-        const int count = WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(units),
-                                              into + written, static_cast<int>(units * 2), nullptr, &usedDefault);
-        if (count == 0 || usedDefault) {
-            return std::nullopt;
-        }
-        written += static_cast<std::size_t>(count);
-        text.remove_prefix(units);
-    }
-    return written;
+    return encoding.name == OutputText::CodePage932 ? kUtf8Text : kCodePage932Text;
 }
-
-// The second half of a text, converted beside the first.
-struct HalfConversion {
-    std::wstring_view text;
-    char* into;
-    std::optional<std::size_t> written;
-};
-
-DWORD WINAPI ConvertHalf(void* conversion)
-{
-    auto& half = *static_cast<HalfConversion*>(conversion);
-    half.written = ConvertToCodePage932(half.text, half.into);
-    return 0;
-}
-
-// Runs `routine` on a thread of its own, or at once when no thread can be
-// had, and waits for its end before it goes: the routine works on its
-// owner's data.
-class ThreadBeside {
-public:
-    ThreadBeside(LPTHREAD_START_ROUTINE routine, void* parameter)
-        : thread_(CreateThread(nullptr, 0, routine, parameter, 0, nullptr))
-    {
-        if (!thread_) {
-            routine(parameter);
-        }
-    }
-    ~ThreadBeside()
-    {
-        if (thread_) {
-            WaitForSingleObject(thread_.get(), INFINITE);
-        }
-    }
-    ThreadBeside(const ThreadBeside&) = delete;
-    ThreadBeside& operator=(const ThreadBeside&) = delete;
-
-private:
-    UniqueHandle thread_;
-};
 
 }  // namespace
 
-GrowingGlobalBlock ToCodePage932(std::wstring_view text)
-{
-    const std::size_t ascii = AsciiPrefixLength(text);
-    const std::wstring_view rest = text.substr(ascii);
-    GrowingGlobalBlock bytes;
-    bytes.resize(ascii + rest.size() * 2);  // a unit gives at most two bytes
-    std::transform(text.begin(), text.begin() + ascii, bytes.data(), [](wchar_t c) { return static_cast<char>(c); });
+const TextEncoding kCodePage932Text{
+    OutputText::CodePage932,
+    [](std::wstring_view units) { return Cp932HeldLength(SystemCp932Tables(), units); },
+    &TextNotCp932Message,
+    [](std::wstring_view units, char* into) { return EncodeCp932(SystemCp932Tables(), units, into); },
+    2,
+    [](std::string_view bytes, wchar_t* into) { return DecodeCp932(SystemCp932Tables(), bytes, into); },
+    &WholeCharactersLength,
+    {}};
 
-    // A long rest is converted in two halves at once, the second half on a
-    // thread of its own, into room of its own; it is moved next to the first
-    // afterwards. A surrogate pair cut in two there is refused like a whole
-    // one: the code page holds no character beyond U+FFFF.
-    const std::size_t firstUnits = rest.size() >= kUnitsWorthASecondThread ? rest.size() / 2 : rest.size();
-    char* const firstInto = bytes.data() + ascii;
-    HalfConversion second{rest.substr(firstUnits), firstInto + firstUnits * 2, 0};
-    std::optional<std::size_t> firstWritten;
-    {
-        std::optional<ThreadBeside> worker;
-        if (!second.text.empty()) {
-            worker.emplace(&ConvertHalf, &second);
-        }
-        firstWritten = ConvertToCodePage932(rest.substr(0, firstUnits), firstInto);
+const TextEncoding kUtf8Text{OutputText::Utf8, &Utf8EncodableLength, &Utf8TextFailure, &EncodeUtf8, 3,
+                             &DecodeUtf8, &Utf8WholeCharactersLength, "\xEF\xBB\xBF"};
+
+EncodedText::EncodedText(const TextEncoding& encoding, std::wstring_view text) : encoding_(encoding), unconverted_(text)
+{
+    if (const std::size_t convertible = encoding.convertibleLength(text); convertible < text.size()) {
+        throw ErrorMessage(encoding.textFailure(text, convertible));
     }
-    if (!firstWritten || !second.written) {
-        throw ErrorMessage(messages::kTextNotConvertible);
-    }
-    if (firstInto + *firstWritten != second.into) {
-        std::memmove(firstInto + *firstWritten, second.into, *second.written);
-    }
-    bytes.resize(ascii + *firstWritten + *second.written);
-    return bytes;
 }
 
-const OutputEncoding kCodePage932Output{kCodePage932, &WholeCharactersLength, {}};
-const OutputEncoding kUtf8Output{CP_UTF8, &Utf8WholeCharactersLength, "\xEF\xBB\xBF"};
+std::span<const char> EncodedText::Pending()
+{
+    // The next piece is converted only once the last one is all written:
+    // until then a write may still be reading it. Pieces end between
+    // characters, so that a surrogate pair is converted whole.
+    if (rest_.empty() && !unconverted_.empty()) {
+        const std::size_t units = Utf16WholeCharactersLength(unconverted_.substr(0, kUnitsPerPiece));
+        piece_.resize(units * encoding_.mostBytesPerUnit);
+        const Transcoded converted = encoding_.encode(unconverted_.substr(0, units), piece_.data());
+        rest_ = std::span<const char>(piece_.data(), converted.written);
+        unconverted_.remove_prefix(units);
+    }
+    return rest_;
+}
 
-Utf16Decoder::Utf16Decoder(const OutputEncoding& encoding, std::size_t expectedUnits) : encoding_(encoding)
+void EncodedText::Consume(std::size_t count)
+{
+    rest_ = rest_.subspan(count);
+}
+
+void Utf16Decoder::OtherEncodingCheck::Feed(std::string_view bytes)
+{
+    while (valid_ && !bytes.empty()) {
+        const std::size_t take = std::min(bytes.size(), kBytesPerCheck);
+        chunk_.insert(chunk_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(take));
+        bytes.remove_prefix(take);
+        const std::string_view chunk(chunk_.data(), chunk_.size());
+        const std::size_t whole = encoding_.wholeCharactersLength(chunk);
+        units_.resize(whole);
+        valid_ = encoding_.decode(chunk.substr(0, whole), units_.data()).complete;
+        chunk_.erase(chunk_.begin(), chunk_.begin() + static_cast<std::ptrdiff_t>(whole));
+    }
+}
+
+void Utf16Decoder::OtherEncodingCheck::Refuse()
+{
+    valid_ = false;
+}
+
+bool Utf16Decoder::OtherEncodingCheck::Valid()
+{
+    if (valid_ && !chunk_.empty()) {  // a character cut off by the end
+        units_.resize(chunk_.size());
+        valid_ = encoding_.decode(std::string_view(chunk_.data(), chunk_.size()), units_.data()).complete;
+        chunk_.clear();
+    }
+    return valid_;
+}
+
+Utf16Decoder::Utf16Decoder(const TextEncoding& encoding, std::size_t expectedUnits) : encoding_(encoding)
 {
     // With room for one decoding beyond the text and its zero unit, output
     // of the expected length never moves the block.
@@ -155,7 +119,7 @@ void Utf16Decoder::Commit(std::size_t count)
 {
     pending_.resize(kept_ + count);
     received_ += count;
-    if (ended_ || invalid_) {
+    if (ended_) {
         pending_.clear();
         return;
     }
@@ -170,7 +134,9 @@ void Utf16Decoder::Commit(std::size_t count)
         pending_.clear();
         return;
     }
-    const std::size_t whole = encoding_.wholeCharactersLength(bytes);
+    // Once the output failed, the check for the other encoding takes
+    // characters cut in two itself.
+    const std::size_t whole = failure_ ? bytes.size() : encoding_.wholeCharactersLength(bytes);
     Decode(bytes.substr(0, whole));
     pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(whole));
 }
@@ -180,11 +146,13 @@ UniqueGlobal Utf16Decoder::Finish()
     if (received_ == 0) {
         return UniqueGlobal();
     }
-    if (!ended_ && !invalid_) {
+    if (!ended_) {
         Decode(std::string_view(pending_.data(), pending_.size()));  // a character cut off by the end
+        pending_.clear();
     }
-    if (invalid_) {
-        throw ErrorMessage(messages::kOutputNotConvertible);
+    if (failure_) {
+        failure_->validInOther = other_->Valid();
+        throw ErrorMessage(OutputNotConvertibleMessage(*failure_));
     }
     const std::size_t size = units_.size();
     units_.resize(size + sizeof(wchar_t));
@@ -203,68 +171,64 @@ bool Utf16Decoder::SettleLeadingMark()
         return false;  // a mark may still be coming
     }
     markSettled_ = true;
-    if (start == mark) {
+    markDropped_ = !mark.empty() && start == mark;
+    if (markDropped_) {
         pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(mark.size()));
+        decodedBytes_ += mark.size();
     }
     return true;
 }
 
 void Utf16Decoder::Decode(std::string_view bytes)
 {
-    while (!bytes.empty() && !invalid_) {
+    while (!bytes.empty()) {
+        if (failure_) {
+            other_->Feed(bytes);
+            decodedBytes_ += bytes.size();
+            return;
+        }
         const std::string_view piece =
             bytes.size() <= kBytesPerDecoding
                 ? bytes
                 : bytes.substr(0, encoding_.wholeCharactersLength(bytes.substr(0, kBytesPerDecoding)));
         const std::size_t decoded = units_.size() / sizeof(wchar_t);
-        units_.resize((decoded + piece.size()) * sizeof(wchar_t));  // a byte gives at most one unit
+        units_.resize((decoded + piece.size()) * sizeof(wchar_t));
         wchar_t* const into = reinterpret_cast<wchar_t*>(units_.data()) + decoded;
-        const std::size_t ascii = AsciiPrefixLength(piece);
-        std::transform(piece.begin(), piece.begin() + ascii, into, [](char c) { return static_cast<wchar_t>(c); });
-        std::size_t count = ascii;
-        const std::string_view rest = piece.substr(ascii);
-        if (!rest.empty()) {
-            const int converted = MultiByteToWideChar(encoding_.codePage, MB_ERR_INVALID_CHARS, rest.data(),
-                                                      static_cast<int>(rest.size()), into + ascii,
-                                                      static_cast<int>(rest.size()));
-            invalid_ = converted == 0;
-            count += static_cast<std::size_t>(converted);
+        const Transcoded result = encoding_.decode(piece, into);
+        units_.resize((decoded + result.written) * sizeof(wchar_t));
+        decodedBytes_ += result.read;
+        bytes.remove_prefix(result.read);
+        if (!result.complete) {
+            Fail(bytes);
         }
-        units_.resize((decoded + count) * sizeof(wchar_t));
-        bytes.remove_prefix(piece.size());
     }
 }
 
-Utf8FromUtf16::Utf8FromUtf16(std::wstring_view text) : unconverted_(text)
+void Utf16Decoder::Fail(std::string_view rest)
 {
-    if (HoldsLoneSurrogate(text)) {
-        throw ErrorMessage(messages::kTextNotUtf8Convertible);
+    failure_ = OutputFailure{encoding_.name, decodedBytes_, static_cast<unsigned char>(rest.front()), false};
+    // The bytes before the failure, which were decoded, are encoded again
+    // for the check: the units give them back as they came, but for the few
+    // characters that code page 932 holds twice, which count as their
+    // preferred bytes here.
+    other_.emplace(OtherEncoding(encoding_));
+    if (markDropped_) {
+        other_->Feed(encoding_.leadingMark);
     }
-}
-
-std::span<const char> Utf8FromUtf16::Pending()
-{
-    // The next piece is converted only once the last one is all written:
-    // until then a write may still be reading it. Pieces end between
-    // characters, so that a surrogate pair is converted whole.
-    if (rest_.empty() && !unconverted_.empty()) {
-        const std::size_t units = Utf16WholeCharactersLength(unconverted_.substr(0, kUnitsPerUtf8Piece));
-        piece_.resize(units * kMostUtf8BytesPerUnit);
-        const int count = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, unconverted_.data(),
-                                              static_cast<int>(units), piece_.data(),
-                                              static_cast<int>(piece_.size()), nullptr, nullptr);
-        if (count == 0) {
-            throw ErrorMessage(messages::kTextNotUtf8Convertible);
+    const std::wstring_view units(reinterpret_cast<const wchar_t*>(units_.data()), units_.size() / sizeof(wchar_t));
+    ByteBuffer bytes;
+    for (std::size_t at = 0; at < units.size();) {
+        // At least one unit: a lone surrogate at the end converts to nothing.
+        const std::size_t count = std::max<std::size_t>(Utf16WholeCharactersLength(units.substr(at, kBytesPerCheck)), 1);
+        bytes.resize(count * encoding_.mostBytesPerUnit);
+        const Transcoded encoded = encoding_.encode(units.substr(at, count), bytes.data());
+        other_->Feed(std::string_view(bytes.data(), encoded.written));
+        if (!encoded.complete) {
+            other_->Refuse();
+            break;
         }
-        rest_ = std::span<const char>(piece_.data(), static_cast<std::size_t>(count));
-        unconverted_.remove_prefix(units);
+        at += count;
     }
-    return rest_;
-}
-
-void Utf8FromUtf16::Consume(std::size_t count)
-{
-    rest_ = rest_.subspan(count);
 }
 
 }  // namespace tuvex

@@ -69,6 +69,16 @@ protected:
         return texts;
     }
 
+    // The first line of each dialog's text, in order.
+    static std::vector<std::wstring> FirstLines(const DialogWatcher& watcher)
+    {
+        std::vector<std::wstring> lines = Texts(watcher);
+        for (std::wstring& line : lines) {
+            line = line.substr(0, line.find(L"\r\n"));
+        }
+        return lines;
+    }
+
     test::InstalledModule module_;
     decltype(&Tuvex) narrow_ = module_.Export<decltype(Tuvex)>("Tuvex");
     decltype(&TuvexW) wide_ = module_.Export<decltype(TuvexW)>("TuvexW");
@@ -119,7 +129,7 @@ TEST_F(FilterTest, NarrowFilterJoinsACharacterWhoseBytesArriveApart)
     EXPECT_EQ(Narrow(L"", Parameter("out 6182 flush out a062")), Utf16Block(L"a\u3042b"));
     DialogWatcher watcher;
     EXPECT_EQ(Narrow(L"", Parameter("out 6182")), "(null)");
-    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"コマンドの出力をUTF-16に変換できません"});
+    EXPECT_EQ(FirstLines(watcher), std::vector<std::wstring>{L"コマンドの出力をUTF-16に変換できません"});
 }
 
 TEST_F(FilterTest, WideFilterReturnsZeroBytesAndPadsAnOddLengthOutput)
@@ -184,7 +194,21 @@ TEST_F(FilterTest, NarrowFilterRunsNothingForATextThatCodePage932CannotHold)
     DialogWatcher watcher;
     EXPECT_EQ(Narrow(L"smile \U0001F600", Parameter("err 78")), "(null)");
     EXPECT_EQ(Narrow(L"caf\u00e9", Parameter("err 78")), "(null)");
-    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>(2, L"テキストをコードページ932に変換できません"));
+    EXPECT_EQ(FirstLines(watcher), std::vector<std::wstring>(2, L"テキストをコードページ932に変換できません"));
+}
+
+TEST_F(FilterTest, NarrowFilterNamesTheFirstCharacterThatCodePage932LacksWhereItStandsAndTheFiltersThatCarryIt)
+{
+    DialogWatcher watcher;
+    EXPECT_EQ(Narrow(L"ok\r\nab\u00e9\u00e8", Parameter("err 78")), "(null)");
+    EXPECT_EQ(Narrow(L"\U0001F600", Parameter("err 78")), "(null)");
+    EXPECT_EQ(Narrow(L"a\rb\n\xDC00", Parameter("err 78")), "(null)");
+    const std::wstring first = L"テキストをコードページ932に変換できません\r\n";
+    EXPECT_EQ(Texts(watcher),
+              (std::vector<std::wstring>{
+                  first + L"「\u00e9」(U+00E9) は 2 行 3 文字目にあり、コードページ932にない文字です。TuvexUtf8 か TuvexW なら渡せます",
+                  first + L"「\U0001F600」(U+1F600) は 1 行 1 文字目にあり、コードページ932にない文字です。TuvexUtf8 か TuvexW なら渡せます",
+                  first + L"U+DC00 は 3 行 1 文字目にあり、コードページ932にない文字です。TuvexW なら渡せます"}));
 }
 
 // Code page 932 has only look-alikes for these (Windows' default conversion
@@ -196,7 +220,7 @@ TEST_F(FilterTest, NarrowFilterRefusesCharactersThatCodePage932HasOnlyLookAlikes
     for (const wchar_t* text : refused) {
         DialogWatcher watcher;
         EXPECT_EQ(Narrow(text, Parameter("hex-input")), "(null)") << Hex(Utf16Bytes(text));
-        EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"テキストをコードページ932に変換できません"});
+        EXPECT_EQ(FirstLines(watcher), std::vector<std::wstring>{L"テキストをコードページ932に変換できません"});
     }
 }
 
@@ -210,7 +234,7 @@ TEST_F(FilterTest, NarrowFilterSendsAndReturnsCodePage932sOwnCharacters)
 
 TEST_F(FilterTest, NarrowFilterConvertsLongTextsWholeInEveryPiece)
 {
-    // Long enough to be converted in several pieces and in two halves at once.
+    // Long enough to be converted in several pieces.
     std::wstring text(100000, L'a');
     while (text.size() < std::size_t(5) << 20) {
         text += L"日本語のテキスト, line " + std::to_wstring(text.size()) + L"\r\n";
@@ -219,7 +243,7 @@ TEST_F(FilterTest, NarrowFilterConvertsLongTextsWholeInEveryPiece)
     DialogWatcher watcher;
     EXPECT_EQ(Narrow((L"\u3042\u00e9" + text).c_str(), Parameter("count-input")), "(null)");
     EXPECT_EQ(Narrow((text + L"\u00e9").c_str(), Parameter("count-input")), "(null)");
-    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>(2, L"テキストをコードページ932に変換できません"));
+    EXPECT_EQ(FirstLines(watcher), std::vector<std::wstring>(2, L"テキストをコードページ932に変換できません"));
 }
 
 TEST_F(FilterTest, WideFilterReturnsOutputsOfAnyLengthInBlocksOfTheirExactSize)
@@ -237,7 +261,27 @@ TEST_F(FilterTest, NarrowFilterReturnsNullForOutputThatIsNotCodePage932)
     // 0x81 starts a character that 0x20 cannot end. (A lone 0xFF would not
     // do: Windows' table maps it to a private use character, Wine refuses it.)
     EXPECT_EQ(Narrow(L"", Parameter("out 41812042 err " + Hex(Cp932(L"注意")))), "(null)");
-    EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{L"注意", L"コマンドの出力をUTF-16に変換できません"}));
+    EXPECT_EQ(FirstLines(watcher), (std::vector<std::wstring>{L"注意", L"コマンドの出力をUTF-16に変換できません"}));
+}
+
+// The bytes chosen are read alike by Windows' and Wine's tables of code page
+// 932 (which differ for 0x80, 0xA0 and 0xFD to 0xFF).
+TEST_F(FilterTest, OutputThatDoesNotConvertIsNamedByItsEncodingAndFirstByteWithTheFilterThatReadsIt)
+{
+    DialogWatcher watcher;
+    EXPECT_EQ(Narrow(L"", Parameter("out 4181")), "(null)");          // a lead byte cut off by the end
+    EXPECT_EQ(Narrow(L"", Parameter("out e381820a")), "(null)");      // "あ" in UTF-8
+    EXPECT_EQ(Utf8(L"", Parameter("out 81204142")), "(null)");        // text of neither
+    EXPECT_EQ(Utf8(L"", Parameter("out c3a9 sleep 100 out 82a0")), "(null)");  // "é" in both, then "あ" in Shift_JIS
+    const std::wstring first = L"コマンドの出力をUTF-16に変換できません\r\n";
+    EXPECT_EQ(Texts(watcher),
+              (std::vector<std::wstring>{
+                  first + L"Shift_JIS (コードページ932) として読めないバイトがあります: 2 バイト目の 0x81",
+                  first + L"Shift_JIS (コードページ932) として読めないバイトがあります: 3 バイト目の 0x82。"
+                          L"UTF-8 としては正しいので、TuvexUtf8 なら読めます",
+                  first + L"UTF-8 として読めないバイトがあります: 1 バイト目の 0x81",
+                  first + L"UTF-8 として読めないバイトがあります: 3 バイト目の 0x82。"
+                          L"Shift_JIS (コードページ932) としては正しいので、Tuvex なら読めます"}));
 }
 
 TEST_F(FilterTest, NarrowFilterLeavesTheSharedRuntimeLocaleAlone)
@@ -279,7 +323,7 @@ TEST_F(FilterTest, Utf8FilterKeepsTheTextForOutputThatIsNotUtf8)
         DialogWatcher watcher;
         EXPECT_EQ(Utf8(L"text", Parameter(std::string("out ") + output + " err " + Hex("\xE6\xB3\xA8"))), "(null)")
             << output;
-        EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{L"\u6ce8", L"コマンドの出力をUTF-16に変換できません"}))
+        EXPECT_EQ(FirstLines(watcher), (std::vector<std::wstring>{L"\u6ce8", L"コマンドの出力をUTF-16に変換できません"}))
             << output;
     }
 }

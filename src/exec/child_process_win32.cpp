@@ -616,7 +616,7 @@ std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, B
         }
         const WaitOutcome outcome = waiter->Wait(std::span<void* const>(objects.data(), count),
                                                  {commandLine, outputReader.received() + errorReader.received(),
-                                                  bool(child.job)});
+                                                  bool(child.job), [&child] { EndCommand(child); }});
         if (outcome.choice != WaitChoice::KeepWaiting) {
             EndWait(outcome.choice, child);
         }

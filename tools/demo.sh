@@ -5,10 +5,14 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash tools/install-deps.sh
-bash tools/build.sh win32 > /dev/null
-trap 'bash tools/stop-wine.sh build/win32' EXIT
+# The 32-bit build, as most editors load it; the 64-bit one where this
+# machine cannot run 32-bit programs.
+arch=win32
+bash tools/can-run-32bit.sh || arch=win64
+bash tools/build.sh $arch > /dev/null
+trap 'bash tools/stop-wine.sh build/$arch' EXIT
 
-host() { bash tools/wine-run.sh --prefix "$PWD/build/win32/wineprefix" build/win32/bin/tuvex_host.exe "$@"; }
+host() { bash tools/wine-run.sh --arch $arch --prefix "$PWD/build/$arch/wineprefix" build/$arch/bin/tuvex_host.exe "$@"; }
 sample='Z:'$(sed 's|/|\\|g' <<< "$PWD/samples/sample.txt")
 
 show() { printf '\n$ tuvex_host %s\n' "$*"; host "$@" || echo "(exit status $?)"; }

@@ -47,7 +47,7 @@ start_display() {
   local n
   for n in $(seq 90 140); do
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null 9>&- &
     echo $! > "$prefix.xvfb-pid"
     for _ in $(seq 50); do
       [[ -e /tmp/.X11-unix/X$n ]] && { echo ":$n" > "$display_file"; return; }
@@ -57,6 +57,8 @@ start_display() {
   echo "wine-run: could not start Xvfb" >&2; exit 1
 }
 
+# The lock is not handed to the programs started under it (9>&-): one that
+# outlived a failed run would hold it for the next.
 exec 9> "$prefix.lock"
 flock 9
 if [[ -z ${TUVEX_DISPLAY:-} ]]; then
@@ -68,10 +70,15 @@ else
   export DISPLAY=$TUVEX_DISPLAY
 fi
 if [[ ! -f $prefix/system.reg ]]; then
-  "$wine" wineboot -i >/dev/null 2>&1 || true
-  # Wine draws the frames itself, as there is no window manager: windows then
-  # close at once instead of after a wait for one.
-  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+  "$wine" wineboot -i >/dev/null 2>&1 9>&- || true
+  wineserver -w
+fi
+# The virtual display has no window manager. Wine draws the frames itself
+# when its windows are not "managed": otherwise every window that closes
+# waits 2 s for a manager that never answers. Set in prefixes made before
+# this rule too.
+if ! grep -q '^"Managed"="N"' "$prefix/user.reg" 2>/dev/null; then
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 9>&- || true
   wineserver -w
 fi
 # Starts the server and Wine's own background programs apart from this one,
@@ -79,9 +86,9 @@ fi
 # ends; keeps them up for a minute after the last program, so that the next
 # test program does not pay for their start.
 if timeout 0.5 wineserver -w; then
-  "$wine" wineboot >/dev/null 2>&1 < /dev/null || true
+  "$wine" wineboot >/dev/null 2>&1 < /dev/null 9>&- || true
 fi
-wineserver -p60 >/dev/null 2>&1 < /dev/null || true
+wineserver -p60 >/dev/null 2>&1 < /dev/null 9>&- || true
 flock -u 9
 exec 9>&-
 

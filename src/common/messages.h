@@ -71,4 +71,28 @@ extern const char kMenuFileMissing[];  // Tuvex.dll と同じフォルダーに�
 extern const char kOpenAccessDenied[];  // 読むことが許されていないか、ファイルではなくフォルダーです。
 extern const char kOpenInvalidName[];  // ファイル名として使えない文字(" や、ドライブ名のあとでない : など)を含…
 
+// "<command>の直後で、パラメタが文字の途中から切れています", then the words
+// "「<character>」の 2 バイト目は | と同じバイト(0x7C)のため、…".
+extern const char kCutInsideCharacterAfterCommand[];  // の直後で、パラメタが文字の途中から切れています
+extern const char kCutCharacterBefore[];  // 「 (then the character)
+extern const char kCutCharacterAfter[];  // 」の 2 バイト目は | と同じバイト(0x7C)のため、パラメタがそこで切れました。メニュー定義ファイルに…
+// How a command ended, when the user is to know.
+// "終了コード N", the last line of the error output's window, in each kind
+// of text that error output can be.
+extern const char kExitCodeBefore[];         // 終了コード
+extern const char16_t kExitCodeBeforeUtf16[];
+extern const char kExitCodeBeforeUtf8[];
+// "コマンドは何も出力せずに終了しました(終了コード N)"
+extern const char kNothingWrittenBefore[];   // コマンドは何も出力せずに終了しました(終了コード
+// "コマンドが終了コード N で終了したため、テキストを置き換えませんでした"
+extern const char kNotReplacedBefore[];      // コマンドが終了コード
+extern const char kNotReplacedAfter[];       //  で終了したため、テキストを置き換えませんでした
+extern const char kTextUnchanged[];          // テキストはそのままです
+// "終了していないプログラム: <program> (PID N)"
+extern const char kStillRunningBefore[];     // 終了していないプログラム:
+extern const char kProcessIdBefore[];        //  (PID
+extern const char kInstallOrAddToPath[];     // インストールするか、そのプログラムのフォルダーを環境変数 PATH に…
+extern const char kWaitFailed[];             // コマンドの終了を待てませんでした(
+extern const char kExitCodeReadFailed[];     // コマンドの終了コードを取得できませんでした(
+
 }  // namespace tuvex::messages

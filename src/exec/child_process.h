@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "common/tuvex_types.h"
+#include "exec/exchange_outcome.h"
 
 namespace tuvex {
 
@@ -29,11 +30,9 @@ struct ExchangeProgress {
 // What the user wants of a command that is still running.
 enum class WaitChoice {
     KeepWaiting,
-    // The exchange raises the "stopped waiting" message and leaves the
-    // child running.
+    // The exchange returns at once and leaves the child running.
     StopWaiting,
-    // The exchange ends the child and everything it started, then raises
-    // the "command ended" message.
+    // The exchange ends the child and everything it started, then returns.
     EndCommand,
 };
 
@@ -42,7 +41,8 @@ struct WaitOutcome {
     // Anything but KeepWaiting: the user ended the wait, and nothing else counts.
     WaitChoice choice = WaitChoice::KeepWaiting;
     // The index of a signalled object (the lowest, when several are); none
-    // when the wait itself failed.
+    // when the wait itself failed, which the exchange raises with the
+    // thread's last error as the waiter left it.
     std::optional<std::size_t> signalled;
 };
 
@@ -137,18 +137,19 @@ private:
 
 // Runs `command` with `arguments`, feeds it `input` followed by end of file
 // and hands everything it writes to `output` and `errors` until it has
-// ended; returns its exit status (see IsCrashExitCode). Raises an error
-// message when a step fails; bytes collected until then stay in the sinks.
-// When `output` cannot grow, the command is ended with all it started (its
-// output cannot be used anyway) and "output too large" is raised.
+// ended; returns how it ended, with its exit code. Raises ExchangeError when
+// a step fails, the wait and the reading of the exit code included; bytes
+// collected until then stay in the sinks. When `output` cannot grow, the
+// command is ended with all it started (its output cannot be used anyway)
+// and the result says so.
 //
 // The command is located by LocateCommand (never in the current folder) and
 // started by its full path; a script whose first line is "#!" is started
 // through the program named there, located the same way. The child inherits
 // its three pipe ends and no other handle, and runs in a job of its own where
 // the system allows, so that it can be ended with all it started.
-std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, ByteSource& input,
-                              ByteSink& output, ByteSink& errors, const ExchangeOptions& options = {});
+ExchangeResult RunChildProcess(const ByteString& command, const ByteString& arguments, ByteSource& input,
+                               ByteSink& output, ByteSink& errors, const ExchangeOptions& options = {});
 
 // Calls `body` with `bytes` as a sink: itself, or a buffer that bytes are
 // appended to.
@@ -166,8 +167,8 @@ decltype(auto) WithSink(Bytes& bytes, Body body)
 // The same with the input read in place (it must stay as it is until the
 // call returns) and outputs that are sinks or buffers.
 template <typename Output, typename Errors>
-std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
-                              Output& output, Errors& errors, const ExchangeOptions& options = {})
+ExchangeResult RunChildProcess(const ByteString& command, const ByteString& arguments, std::span<const char> input,
+                               Output& output, Errors& errors, const ExchangeOptions& options = {})
 {
     SpanSource source(input);
     return WithSink(output, [&](ByteSink& outputSink) {
@@ -179,7 +180,7 @@ std::uint32_t RunChildProcess(const ByteString& command, const ByteString& argum
 
 // The same for byte strings. On failure the output strings are left as they
 // were.
-std::uint32_t RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
-                                  ByteString& output, ByteString& errors, const ExchangeOptions& options = {});
+ExchangeResult RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
+                                   ByteString& output, ByteString& errors, const ExchangeOptions& options = {});
 
 }  // namespace tuvex

@@ -7,9 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "common/failure_words.h"
-#include "common/messages.h"
-#include "common/system_text_win32.h"
 #include "common/win32_resource.h"
 #include "exec/child_process.h"
 #include "exec/command_line.h"
@@ -37,23 +34,21 @@ constexpr DWORD kMinReadSize = 64 * 1024;
 // about its buffer.
 constexpr DWORD kMaxReadSize = 1024 * 1024;
 
-[[noreturn]] void Raise(const char* prefix, DWORD error)
+[[noreturn]] void Raise(ExchangeStep step, DWORD error)
 {
-    throw ErrorMessage(MessageWithCode(prefix, error));
+    throw ExchangeError(step, error);
 }
 
-[[noreturn]] void RaiseWithLastError(const char* prefix)
+[[noreturn]] void RaiseWithLastError(ExchangeStep step)
 {
-    Raise(prefix, GetLastError());
+    Raise(step, GetLastError());
 }
 
-// The start failure's line, then what the code means: for the program that
-// the command line starts, by its path.
 [[noreturn]] void RaiseStartFailed(const ByteString& commandLine, DWORD error)
 {
-    const ByteString systemText = SystemTextCp932(error, ProgramOfCommandLine(commandLine));
-    throw ErrorMessage(WithWords(commandLine + MessageWithCode(messages::kStartFailedAfterCommandLine, error),
-                                 StartFailureWords(error, systemText)));
+    ExchangeError failure(ExchangeStep::Start, error);
+    failure.commandLine = commandLine;
+    throw failure;
 }
 
 // Raises why `command`, located at `location`, cannot run: it exists only in
@@ -67,17 +62,22 @@ void RaiseIfNotRunnable(const CommandLocation& location, const ByteString& comma
 {
     const ByteString name(CommandName(command));
     if (location.onlyInCurrentFolder) {
-        throw ErrorMessage(name + messages::kOnlyInCurrentFolderAfterCommand + name + messages::kWriteDotBackslashAfterCommand);
+        ExchangeError failure(ExchangeStep::OnlyInCurrentFolder, 0);
+        failure.subject = name;
+        throw failure;
     }
     if (location.file.empty() && name.size() > kLongestPath) {
-        throw ErrorMessage(MessageOverLimit(name + messages::kPathAfterCommand, name.size(), kLongestPath,
-                                            messages::kBytesUnit));
+        ExchangeError failure(ExchangeStep::PathTooLong, 0);
+        failure.subject = name;
+        failure.count = name.size();
+        failure.limit = kLongestPath;
+        throw failure;
     }
     if (location.file.empty()) {
-        const ByteString firstLine =
-            commandLineAsWritten + MessageWithCode(messages::kStartFailedAfterCommandLine, ERROR_FILE_NOT_FOUND);
-        throw ErrorMessage(WithWords(firstLine, MissingProgramWords({name, namedOnInterpreterLine, location.triedNames,
-                                                                     location.searchedFolders})));
+        ExchangeError failure(ExchangeStep::Start, ERROR_FILE_NOT_FOUND);
+        failure.commandLine = commandLineAsWritten;
+        failure.missing = ProgramNotFound{name, namedOnInterpreterLine, location.triedNames, location.searchedFolders};
+        throw failure;
     }
 }
 
@@ -85,20 +85,19 @@ void RaiseIfNotRunnable(const CommandLocation& location, const ByteString& comma
 // for a "#!" script, the interpreter's program by its full path in quotes,
 // the options on the "#!" line and the script's path in quotes; then the
 // arguments as written. A relative "#!" program is taken from the script's
-// folder.
+// folder; a Unix "#!" line is read as LocateInterpreter says.
 ByteString StartingCommandLine(const ByteString& command, const ByteString& arguments)
 {
     const CommandLocation script = LocateCommand(command);
     RaiseIfNotRunnable(script, command, BuildCommandLine("", command, arguments), false);
     const ByteString interpreter = ReadInterpreterLine(script.file, command);
-    const InterpreterCommand interpreterCommand = SplitInterpreter(interpreter);
-    if (interpreterCommand.program.empty()) {
+    const LocatedInterpreter program = LocateInterpreter(interpreter, script.file);
+    if (program.name.empty()) {
         return WithinCommandLineLimit(BuildCommandLine("", Quoted(script.file), arguments));
     }
-    const CommandLocation program = LocateCommand(InterpreterProgramPath(interpreterCommand.program, script.file));
-    RaiseIfNotRunnable(program, interpreterCommand.program, BuildCommandLine(interpreter, command, arguments), true);
+    RaiseIfNotRunnable(program.location, program.name, BuildCommandLine(interpreter, command, arguments), true);
     return WithinCommandLineLimit(
-        BuildCommandLine(Quoted(program.file) + interpreterCommand.options, script.file, arguments));
+        BuildCommandLine(Quoted(program.location.file) + program.options, script.file, arguments));
 }
 
 // Makes the child's pipe ends inheritable while it lives, so that no start
@@ -233,7 +232,7 @@ std::wstring UniquePipeName()
 {
     unsigned char random[16];
     if (!RtlGenRandom(random, sizeof random)) {
-        RaiseWithLastError(messages::kPipeOpenFailed);
+        RaiseWithLastError(ExchangeStep::OpenPipe);
     }
     static const wchar_t digits[] = L"0123456789abcdef";
     std::wstring name = L"\\\\.\\pipe\\Tuvex-" + std::to_wstring(GetCurrentProcessId()) + L"-";
@@ -256,7 +255,7 @@ ChildPipe CreateChildPipe(ChildSide childSide, DWORD size)
         (childReads ? PIPE_ACCESS_OUTBOUND : PIPE_ACCESS_INBOUND) | FILE_FLAG_FIRST_PIPE_INSTANCE | FILE_FLAG_OVERLAPPED,
         PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, size, size, 0, nullptr);
     if (hostEnd == INVALID_HANDLE_VALUE) {
-        RaiseWithLastError(messages::kPipeOpenFailed);
+        RaiseWithLastError(ExchangeStep::OpenPipe);
     }
     pipe.hostEnd.reset(hostEnd);
     // The same access as the ends of an anonymous pipe: a child may set its
@@ -265,7 +264,7 @@ ChildPipe CreateChildPipe(ChildSide childSide, DWORD size)
         CreateFileW(name.c_str(), childReads ? GENERIC_READ | FILE_WRITE_ATTRIBUTES : GENERIC_WRITE | FILE_READ_ATTRIBUTES,
                     0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (childEnd == INVALID_HANDLE_VALUE) {
-        RaiseWithLastError(messages::kPipeOpenFailed);
+        RaiseWithLastError(ExchangeStep::OpenPipe);
     }
     pipe.childEnd.reset(childEnd);
     return pipe;
@@ -287,7 +286,7 @@ public:
     explicit OverlappedOperation(HANDLE pipe) : pipe_(pipe), event_(CreateEventW(nullptr, TRUE, FALSE, nullptr))
     {
         if (!event_) {
-            RaiseWithLastError(messages::kPipeOpenFailed);
+            RaiseWithLastError(ExchangeStep::OpenPipe);
         }
     }
     ~OverlappedOperation()
@@ -405,7 +404,7 @@ private:
     void EndOrRaise(DWORD error)
     {
         if (error != ERROR_NO_DATA && error != ERROR_BROKEN_PIPE) {
-            Raise(messages::kPipeWriteFailed, error);
+            Raise(ExchangeStep::WriteInput, error);
         }
         hostEnd_.reset();
     }
@@ -513,7 +512,7 @@ private:
         case ERROR_OPERATION_ABORTED:
             return result.count != 0;
         default:
-            Raise(messages::kPipeReadFailed, result.error);
+            Raise(ExchangeStep::ReadOutput, result.error);
         }
     }
 
@@ -546,37 +545,32 @@ bool EndCommand(const StartedChild& child)
     return child.job && TerminateJobObject(child.job.get(), 1);
 }
 
-// What the user chose for a command still running, done: raises the message
-// that ends the wait.
-[[noreturn]] void EndWait(WaitChoice choice, const StartedChild& child)
+// What the user chose for a command still running, done: how the exchange
+// ends.
+ExchangeEnd EndWait(WaitChoice choice, const StartedChild& child)
 {
-    if (choice == WaitChoice::EndCommand && EndCommand(child)) {
-        throw ErrorMessage(messages::kCommandEnded);
-    }
-    throw ErrorMessage(messages::kWaitAbandoned);
+    return choice == WaitChoice::EndCommand && EndCommand(child) ? ExchangeEnd::CommandEnded
+                                                                 : ExchangeEnd::StoppedWaiting;
 }
 
-// Runs `step` of the standard output's reader. When the sink cannot grow,
-// the command is ended with all it started, since its output is lost anyway:
-// a command that floods its output would otherwise run on after the call.
+// Runs `step` of the standard output's reader; false when the sink cannot
+// grow. The command is then ended with all it started, since its output is
+// lost anyway: a command that floods its output would otherwise run on after
+// the call.
 template <typename Step>
-void WithOutputRoom(const StartedChild& child, const OutputReader& reader, Step step)
+bool WithOutputRoom(const StartedChild& child, Step step)
 {
-    auto raiseTooLarge = [&] {
-        EndCommand(child);
-        throw ErrorMessage(messages::kOutputTooLargeBefore + std::to_string(reader.received()) +
-                           messages::kOutputTooLargeAfter);
-    };
     try {
         step();
+        return true;
     } catch (const MemoryFailure&) {
-        raiseTooLarge();
     } catch (const std::bad_alloc&) {
-        raiseTooLarge();
     }
+    EndCommand(child);
+    return false;
 }
 
-std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, ByteSource& input,
+ExchangeResult Exchange(const ByteString& command, const ByteString& arguments, ByteSource& input,
                        ByteSink& output, ByteSink& errors, const ExchangeOptions& options)
 {
     ByteString commandLine = StartingCommandLine(command, arguments);
@@ -602,9 +596,20 @@ std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, B
     // the exchange.
     ObjectWaiter objectWaiter;
     ExchangeWaiter* const waiter = options.waiter ? options.waiter : &objectWaiter;
+    ExchangeResult result;
+    result.processId = GetProcessId(child.process.get());
+    const auto ended = [&](ExchangeEnd end) {
+        result.end = end;
+        result.outputBytes = outputReader.received();
+        result.errorBytes = errorReader.received();
+        result.commandLine = std::move(commandLine);
+        return result;
+    };
     for (;;) {
         feeder.Advance();
-        WithOutputRoom(child, outputReader, [&] { outputReader.Advance(); });
+        if (!WithOutputRoom(child, [&] { outputReader.Advance(); })) {
+            return ended(ExchangeEnd::OutputTooLarge);
+        }
         errorReader.Advance();
 
         std::array<HANDLE, 4> objects = {child.process.get()};
@@ -618,11 +623,14 @@ std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, B
                                                  {commandLine, outputReader.received() + errorReader.received(),
                                                   bool(child.job), [&child] { EndCommand(child); }});
         if (outcome.choice != WaitChoice::KeepWaiting) {
-            EndWait(outcome.choice, child);
+            return ended(EndWait(outcome.choice, child));
         }
-        // A wait that failed counts as the child's end, after which the
-        // call returns with what came.
-        if (!outcome.signalled || *outcome.signalled == 0) {
+        // A wait that failed tells nothing of the child, which may run on:
+        // what came so far is no output to use.
+        if (!outcome.signalled) {
+            RaiseWithLastError(ExchangeStep::Wait);
+        }
+        if (*outcome.signalled == 0) {
             break;
         }
     }
@@ -631,33 +639,38 @@ std::uint32_t Exchange(const ByteString& command, const ByteString& arguments, B
     // a little more than was asked of it: more than that comes from
     // something it started.
     const std::uint64_t drainLimit = std::uint64_t(options.pipeSize) * 2 + kMaxReadSize;
-    WithOutputRoom(child, outputReader, [&] { outputReader.TakeWhatWaits(drainLimit); });
+    if (!WithOutputRoom(child, [&] { outputReader.TakeWhatWaits(drainLimit); })) {
+        return ended(ExchangeEnd::OutputTooLarge);
+    }
     errorReader.TakeWhatWaits(drainLimit);
-    DWORD exitStatus = 0;
-    GetExitCodeProcess(child.process.get(), &exitStatus);
-    return exitStatus;
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(child.process.get(), &exitCode)) {
+        RaiseWithLastError(ExchangeStep::ReadExitCode);
+    }
+    result.exitCode = exitCode;
+    return ended(ExchangeEnd::Completed);
 }
 
 }  // namespace
 
-std::uint32_t RunChildProcess(const ByteString& command, const ByteString& arguments, ByteSource& input,
-                              ByteSink& output, ByteSink& errors, const ExchangeOptions& options)
+ExchangeResult RunChildProcess(const ByteString& command, const ByteString& arguments, ByteSource& input,
+                               ByteSink& output, ByteSink& errors, const ExchangeOptions& options)
 {
     return Exchange(command, arguments, input, output, errors, options);
 }
 
-std::uint32_t RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
-                                  ByteString& output, ByteString& errors, const ExchangeOptions& options)
+ExchangeResult RunChildProcessText(const ByteString& command, const ByteString& arguments, std::string_view input,
+                                   ByteString& output, ByteString& errors, const ExchangeOptions& options)
 {
     ByteString collectedOutput;
     ByteString collectedErrors;
     AppendingSink outputSink(collectedOutput);
     AppendingSink errorSink(collectedErrors);
     SpanSource source(std::span<const char>(input.data(), input.size()));
-    const std::uint32_t exitStatus = Exchange(command, arguments, source, outputSink, errorSink, options);
+    ExchangeResult result = Exchange(command, arguments, source, outputSink, errorSink, options);
     output = std::move(collectedOutput);
     errors = std::move(collectedErrors);
-    return exitStatus;
+    return result;
 }
 
 }  // namespace tuvex

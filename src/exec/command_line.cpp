@@ -1,7 +1,7 @@
 #include "exec/command_line.h"
 
 #include "common/code_page_932.h"
-#include "common/messages.h"
+#include "exec/exchange_outcome.h"
 
 namespace tuvex {
 
@@ -36,8 +36,10 @@ ByteString WithinCommandLineLimit(ByteString line)
 {
     const std::size_t length = CommandLineLength(line);
     if (length > kLongestCommandLine) {
-        throw ErrorMessage(MessageOverLimit(messages::kCommandLineSubject, length, kLongestCommandLine,
-                                            messages::kCharactersUnit));
+        ExchangeError error(ExchangeStep::CommandLineTooLong, 0);
+        error.count = length;
+        error.limit = kLongestCommandLine;
+        throw error;
     }
     return line;
 }

@@ -21,8 +21,8 @@ constexpr std::size_t kLongestCommandLine = 32766;
 // counts a command line's length.
 std::size_t CommandLineLength(std::string_view line);
 
-// `line`, once it is known to be short enough to start; raises, in words,
-// how long it is and how long it may be otherwise.
+// `line`, once it is known to be short enough to start; raises
+// CommandLineTooLong, with how long it is and may be, otherwise.
 ByteString WithinCommandLineLimit(ByteString line);
 
 // `text` in double quotes.

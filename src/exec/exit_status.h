@@ -1,9 +1,7 @@
-// What a command's exit status tells: only a crash counts.
+// What a command's exit status tells of how it ended.
 #pragma once
 
 #include <cstdint>
-
-#include "common/tuvex_types.h"
 
 namespace tuvex {
 
@@ -12,11 +10,5 @@ namespace tuvex {
 // 0xC000013A, ...): every status from 0xC0000000 up. Any other status is an
 // ordinary result of the command (1 from diff or findstr, for example).
 bool IsCrashExitCode(std::uint32_t exitStatus);
-
-// "コマンドが異常終了しました(0xC0000005)": the status as 8 upper-case hex digits.
-ByteString CrashMessage(std::uint32_t exitStatus);
-
-// Raises the crash message when `exitStatus` is a crash.
-void RaiseIfCrashed(std::uint32_t exitStatus);
 
 }  // namespace tuvex

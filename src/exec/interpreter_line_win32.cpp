@@ -4,11 +4,10 @@
 #include <cstdio>
 #include <optional>
 
-#include "common/failure_words.h"
-#include "common/messages.h"
 #include "common/unique_resource.h"
 #include "common/win32_resource.h"
 #include "exec/command_lookup.h"
+#include "exec/exchange_outcome.h"
 #include "exec/interpreter_line.h"
 
 namespace tuvex {
@@ -56,6 +55,18 @@ bool IsDevice(const ByteString& file)
 
 }  // namespace
 
+LocatedInterpreter LocateInterpreter(std::string_view interpreter, const ByteString& scriptFile)
+{
+    InterpreterProgram program = InterpreterProgramOf(interpreter);
+    LocatedInterpreter located{program.program, std::move(program.options),
+                               LocateCommand(InterpreterProgramPath(program.program, scriptFile))};
+    if (located.location.file.empty() && !program.nameOtherwise.empty()) {
+        located.location = LocateCommand(program.nameOtherwise);
+        located.name = std::move(program.nameOtherwise);
+    }
+    return located;
+}
+
 ByteString ReadInterpreterLine(const ByteString& file, const ByteString& command)
 {
     // An empty name is no file, whatever a C runtime's fopen says of it.
@@ -63,7 +74,9 @@ ByteString ReadInterpreterLine(const ByteString& file, const ByteString& command
         return {};
     }
     if (IsDevice(file)) {
-        throw ErrorMessage(ByteString(CommandName(command)) + messages::kIsDeviceAfterCommand);
+        ExchangeError error(ExchangeStep::IsDevice, 0);
+        error.subject = CommandName(command);
+        throw error;
     }
     // What cannot be opened above is opened here all the same, so that the
     // failure is the C runtime's, as the message has always told it.
@@ -73,8 +86,9 @@ ByteString ReadInterpreterLine(const ByteString& file, const ByteString& command
         if (openError == ENOENT) {
             return {};
         }
-        throw ErrorMessage(WithWords(command + MessageWithCode(messages::kOpenFailedAfterSubject, openError),
-                                     OpenFailureWords(openError, OpenedFile::Command)));
+        ExchangeError error(ExchangeStep::OpenScript, openError);
+        error.subject = command;
+        throw error;
     }
     char line[kInterpreterLineBufferSize + 1] = {};
     if (!std::fgets(line, kInterpreterLineBufferSize, opened.get())) {

@@ -1,22 +1,16 @@
 #include "host/filter_entry.h"
 
-#include <cstdint>
 #include <cstring>
-#include <optional>
 #include <span>
 #include <string_view>
 
 #include "common/global_block_win32.h"
-#include "common/messages.h"
 #include "common/module_location.h"
 #include "common/win32_resource.h"
-#include "dialog/message_dialog_win32.h"
 #include "exec/child_process.h"
 #include "exec/command_parameter.h"
-#include "exec/error_capture.h"
-#include "exec/exit_status.h"
-#include "host/error_output_first.h"
-#include "host/run_with_wait_window.h"
+#include "host/command_runner.h"
+#include "host/parameter_cut.h"
 #include "host/text_conversion.h"
 #include "menu/menu_popup_win32.h"
 
@@ -29,56 +23,10 @@ namespace {
 CommandEntry ChooseCommand(HWND hostWindow, const char* parameter, const char* menuFileName)
 {
     if (parameter != nullptr && *parameter != '\0') {
+        RaiseIfTheBarCutACharacter(parameter);
         return ParseCommandParameter(parameter);
     }
     return ShowCommandMenu(hostWindow, ModuleFilePath(menuFileName));
-}
-
-// Shows a failure to the user; a failure to show it is not reported
-// further.
-void ReportFailure(HWND hostWindow, std::string_view message) noexcept
-{
-    try {
-        ShowMessage(hostWindow, ByteString(message));
-    } catch (...) {
-    }
-}
-
-// Runs `body` under the catch that every filter call has: a raised message
-// is shown, owned by the host window, and the call returns the block made
-// so far (only the standard error's display comes after it).
-template <typename Body>
-HGLOBAL GuardFilterCall(HWND hostWindow, Body body) noexcept
-{
-    UniqueGlobal result;
-    try {
-        body(result);
-    } catch (const ErrorMessage& error) {
-        ReportFailure(hostWindow, error.text());
-    } catch (...) {
-        ReportFailure(hostWindow, messages::kUnexpectedError);
-    }
-    return result.release();
-}
-
-// The child's standard error in the message dialog, as much of it as was
-// kept; nothing when it wrote none. The narrow filter's is shown as the
-// module's own messages are.
-void ShowErrorOutput(HWND hostWindow, const ErrorCapture& errors)
-{
-    if (!errors.empty()) {
-        ShowMessage(hostWindow, ErrorTextToShow(errors, &KindShownByShowMessage));
-    }
-}
-
-// The same for TuvexW and TuvexUtf8, exactly as the child wrote it: UTF-16,
-// UTF-8 or ANSI text.
-void ShowWideErrorOutput(HWND hostWindow, const ErrorCapture& errors)
-{
-    if (!errors.empty()) {
-        const ByteString text = ErrorTextToShow(errors, &KindShownByShowMessageW);
-        ShowMessageW(hostWindow, ByteBuffer(text.begin(), text.end()));
-    }
 }
 
 // Ends the output read into `block` with a zero unit, written in place.
@@ -142,65 +90,47 @@ struct Utf8Crossing {
     Utf16Decoder output;
 };
 
-using ErrorDisplay = void (*)(HWND hostWindow, const ErrorCapture& errors);
-
 // What every filter does: choose the command, run it on the text as
-// `Crossing` carries it, hand back its output and show its error output.
+// `Crossing` carries it, and hand back its output when it is to replace the
+// text. The wide filters show error output exactly as the child wrote it.
 template <typename Crossing>
 HGLOBAL RunFilter(HWND hostWindow, const wchar_t* text, const char* parameter, const char* menuFileName,
-                  ErrorDisplay showErrors) noexcept
+                  bool wideErrorOutput) noexcept
 {
+    const MessageOutlet outlet{hostWindow, wideErrorOutput, false};
     // cppcheck-suppress throwInNoexceptFunction
-    return GuardFilterCall(hostWindow, [&](UniqueGlobal& result) {
-        const CommandEntry entry = ChooseCommand(hostWindow, parameter, menuFileName);
-        if (entry.command.empty()) {
-            return;
-        }
-        Crossing crossing(std::wstring_view(text ? text : L""));
-        ErrorCapture errors;
-        std::uint32_t exitStatus = 0;
-        RunShowingErrorsBeforeFailure(
-            [&] {
-                RunWithWaitWindow(hostWindow, [&](const ExchangeOptions& options) {
-                    exitStatus = RunChildProcess(entry.command, entry.arguments, crossing.input, crossing.output,
-                                                 errors, options);
-                });
-            },
-            [&] { showErrors(hostWindow, errors); });
-
-        // The child's own words come first, then what went wrong with its
-        // output. A command cut off never replaces the text.
-        std::optional<ErrorMessage> outputFailure;
-        if (!IsCrashExitCode(exitStatus)) {
-            try {
-                result = crossing.Finish();
-            } catch (const ErrorMessage& failure) {
-                outputFailure = failure;
-            }
-        }
-        showErrors(hostWindow, errors);
-        RaiseIfCrashed(exitStatus);
-        if (outputFailure) {
-            throw *outputFailure;
-        }
-    });
+    return GuardCall<UniqueGlobal>(outlet, [&] {
+               const CommandEntry entry = ChooseCommand(hostWindow, parameter, menuFileName);
+               if (entry.command.empty()) {
+                   return UniqueGlobal();
+               }
+               Crossing crossing(std::wstring_view(text ? text : L""));
+               return RunCommand<UniqueGlobal>(
+                   outlet,
+                   [&](const ExchangeOptions& options, ByteSink& errors) {
+                       return RunChildProcess(entry.command, entry.arguments, crossing.input, crossing.output, errors,
+                                              options);
+                   },
+                   [&] { return crossing.Finish(); });
+           })
+        .release();
 }
 
 }  // namespace
 
 HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
-    return RunFilter<CodePage932Crossing>(hostWindow, text, parameter, "Tuvex.ini", &ShowErrorOutput);
+    return RunFilter<CodePage932Crossing>(hostWindow, text, parameter, "Tuvex.ini", false);
 }
 
 HGLOBAL RunWideFilter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
-    return RunFilter<Utf16Crossing>(hostWindow, text, parameter, "TuvexW.ini", &ShowWideErrorOutput);
+    return RunFilter<Utf16Crossing>(hostWindow, text, parameter, "TuvexW.ini", true);
 }
 
 HGLOBAL RunUtf8Filter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
-    return RunFilter<Utf8Crossing>(hostWindow, text, parameter, "TuvexUtf8.ini", &ShowWideErrorOutput);
+    return RunFilter<Utf8Crossing>(hostWindow, text, parameter, "TuvexUtf8.ini", true);
 }
 
 }  // namespace tuvex

@@ -1,87 +1,76 @@
 #include "host/run_entry.h"
 
-#include <windows.h>
-
+#include <list>
 #include <span>
 #include <string_view>
 
-#include "common/messages.h"
 #include "common/tuvex_types.h"
-#include "dialog/message_dialog.h"
-#include "dialog/message_dialog_win32.h"
 #include "exec/child_process.h"
-#include "exec/error_capture.h"
-#include "exec/exit_status.h"
-#include "host/error_output_first.h"
-#include "host/run_with_wait_window.h"
+#include "host/command_runner.h"
 
 namespace tuvex {
 
 namespace {
 
-// The text that the last call returned; valid until the next call.
-ByteString runResult;
+// The strings that TuvexRun has returned: each stays valid until a call of
+// TuvexRun that begins after it was returned. That promise outlives every
+// call, so it is the module's to keep; nothing else of a call is kept here.
+// A call made from within another's wait (from a timer of the host, say)
+// returns its own string, which the outer call's return leaves alone.
+class ReturnedStrings {
+public:
+    // A call has begun and has copied its arguments, which may point into
+    // these strings: the caller has let them go.
+    void ReleaseAll() { strings_.clear(); }
+
+    // Keeps `text` until the next ReleaseAll and returns it as a C string.
+    const char* Keep(ByteString text)
+    {
+        if (text.empty()) {
+            return "";
+        }
+        return strings_.emplace_back(std::move(text)).c_str();
+    }
+
+private:
+    std::list<ByteString> strings_;  // a list, so that a kept string never moves
+};
+
+ReturnedStrings returnedStrings;
 
 ByteString StringOrEmpty(const char* text)
 {
     return text ? ByteString(text) : ByteString();
 }
 
-// A message box grows with its text: a long one goes to the message window,
-// which scrolls. Neither has an owner, as TuvexRun is given no window.
-void ShowWithoutOwner(const ByteString& text)
-{
-    if (FitsInMessageBox(text)) {
-        MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK);
-    } else {
-        ShowMessage(nullptr, text);
-    }
-}
-
-// Error output that had to be shortened is too long for a message box, so
-// it is written for the message window.
-void ShowErrorOutput(const ErrorCapture& errors)
-{
-    if (!errors.empty()) {
-        ShowWithoutOwner(ErrorTextToShow(errors, &KindShownByShowMessage));
-    }
-}
+// TuvexRun is given no window: its messages have no owner, and a text that
+// fits goes to a plain message box.
+constexpr MessageOutlet kRunOutlet{nullptr, false, true};
 
 }  // namespace
 
 const char* RunCommandOnText(const char* input, const char* command, const char* arguments) noexcept
 {
-    // The output stays this call's own until its boxes have closed: a call
-    // made from within a box's message loop fills the result in between.
-    ByteString output;
-    runResult.clear();
     try {
-        const ByteString inputText = StringOrEmpty(input);
-        ErrorCapture errors;
-        std::uint32_t exitStatus = 0;
-        RunShowingErrorsBeforeFailure(
-            [&] {
-                RunWithWaitWindow(nullptr, [&](const ExchangeOptions& options) {
-                    exitStatus = RunChildProcess(StringOrEmpty(command), StringOrEmpty(arguments),
-                                                 std::span<const char>(inputText.data(), inputText.size()), output,
-                                                 errors, options);
-                });
-            },
-            [&] { ShowErrorOutput(errors); });
-        if (IsCrashExitCode(exitStatus)) {
-            output.clear();  // a command cut off returns no text
-        }
-        ShowErrorOutput(errors);
-        RaiseIfCrashed(exitStatus);
-    } catch (const ErrorMessage& error) {
-        output.clear();
-        ShowWithoutOwner(error.text());
+        ByteString output = GuardCall<ByteString>(kRunOutlet, [&] {
+            const ByteString inputText = StringOrEmpty(input);
+            const ByteString commandText = StringOrEmpty(command);
+            const ByteString argumentsText = StringOrEmpty(arguments);
+            returnedStrings.ReleaseAll();
+            ByteString collected;
+            return RunCommand<ByteString>(
+                kRunOutlet,
+                [&](const ExchangeOptions& options, ByteSink& errors) {
+                    return RunChildProcess(commandText, argumentsText,
+                                           std::span<const char>(inputText.data(), inputText.size()), collected,
+                                           errors, options);
+                },
+                [&] { return std::move(collected); });
+        });
+        return returnedStrings.Keep(std::move(output));
     } catch (...) {
-        output.clear();
-        ShowWithoutOwner(messages::kUnexpectedError);
+        return "";  // no memory left to keep the output in
     }
-    runResult = std::move(output);
-    return runResult.c_str();
 }
 
 }  // namespace tuvex

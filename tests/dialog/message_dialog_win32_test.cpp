@@ -89,10 +89,7 @@ protected:
         bool closed = false;
         Show("abc", [&](HWND dialog) {
             close(dialog);
-            for (int i = 0; i < 500 && IsWindow(dialog); ++i) {
-                Sleep(10);
-            }
-            closed = !IsWindow(dialog);
+            closed = test::WaitUntil([dialog] { return !IsWindow(dialog); });
         });
         return closed;
     }
@@ -325,9 +322,7 @@ TEST_F(MessageDialogTest, AMessageShownWhileAnotherIsOpenLeavesBothReadableInThe
         outerWhileInner = ShownIn(outer);
         inner = ShownIn(innerDialog);
         PostMessageW(innerDialog, WM_COMMAND, IDOK, 0);
-        for (int i = 0; i < 500 && IsWindow(innerDialog); ++i) {
-            Sleep(10);
-        }
+        test::WaitUntil([innerDialog] { return !IsWindow(innerDialog); });
         outerAfterInner = ShownIn(outer);
     });
     KillTimer(nullptr, timer);

@@ -27,14 +27,20 @@ Outputs RunChild(const std::string& arguments, std::string_view input = {}, Exch
     return result;
 }
 
+// The failure that `action` raised, as "step <step> code <code>".
 std::string RaisedBy(const std::function<void()>& action)
 {
     try {
         action();
-    } catch (const ErrorMessage& error) {
-        return error.text();
+    } catch (const ExchangeError& error) {
+        return "step " + std::to_string(static_cast<int>(error.step)) + " code " + std::to_string(error.code);
     }
     return "(no error raised)";
+}
+
+std::string StepAndCode(ExchangeStep step, std::int64_t code)
+{
+    return "step " + std::to_string(static_cast<int>(step)) + " code " + std::to_string(code);
 }
 
 // The running test children whose parent is the process `parent`.
@@ -146,12 +152,20 @@ TEST(ChildProcess, IsNoFailureWhenTheChildEndsWithoutReadingItsInput)
     EXPECT_EQ(RunChild("out 6f6b exit 0", std::string(1 << 20, 'x')).out(), "ok");
 }
 
+// The test child's actions that leave behind a grandchild that writes
+// "late" into the pipes it shares once `release` is set.
+std::string WaitingGrandchild(const test::ChildSignal& release)
+{
+    return "grandchild-waiting " + release.name() + " " + Hex("late");
+}
+
 TEST(ChildProcess, EndsWithTheChildEvenWhenAGrandchildKeepsThePipesOpen)
 {
-    const DWORD start = GetTickCount();
-    const Outputs result = RunChild("grandchild 3000 " + Hex("late") + " out " + Hex("early"));
+    // The grandchild writes only once released, after the call: a call that
+    // waited for the pipes to close would hold until then.
+    const test::ChildSignal release;
+    const Outputs result = RunChild(WaitingGrandchild(release) + " out " + Hex("early"));
     EXPECT_EQ(result.out(), "early");
-    EXPECT_LT(GetTickCount() - start, 2500u);
 }
 
 TEST(ChildProcess, CollectsAllTheChildWroteWhileAGrandchildHoldsThePipes)
@@ -160,8 +174,8 @@ TEST(ChildProcess, CollectsAllTheChildWroteWhileAGrandchildHoldsThePipes)
     // the child runs, and the rest waits in the pipes when it ends.
     ExchangeOptions smallPipe;
     smallPipe.pipeSize = 4096;
-    const Outputs result =
-        RunChild("grandchild 3000 " + Hex("late") + " out-repeat 3000000 61 err-repeat 100000 65", {}, smallPipe);
+    const test::ChildSignal release;
+    const Outputs result = RunChild(WaitingGrandchild(release) + " out-repeat 3000000 61 err-repeat 100000 65", {}, smallPipe);
     EXPECT_EQ(result.output.size(), 3000000u);
     EXPECT_EQ(result.out().find_first_not_of('a'), std::string::npos);
     EXPECT_EQ(result.err(), std::string(100000, 'e'));
@@ -169,7 +183,8 @@ TEST(ChildProcess, CollectsAllTheChildWroteWhileAGrandchildHoldsThePipes)
 
 TEST(ChildProcess, AGrandchildThatWritesWithoutEndDoesNotHoldTheCall)
 {
-    const Outputs result = RunChild("grandchild-flood sleep 1000 out " + Hex("early"));
+    // The child ends while its grandchild floods the pipe they share.
+    const Outputs result = RunChild("grandchild-flood out " + Hex("early"));
     EXPECT_NE(result.out().find("early"), std::string::npos) << result.output.size() << " bytes received";
 }
 
@@ -190,12 +205,22 @@ TEST(ChildProcess, PassesTheArgumentsUnchangedAfterOneSpace)
     EXPECT_EQ(RunChild(" command-line").out(), "\"" + TestChildPath() + "\"  command-line");
 }
 
-TEST(ChildProcess, RaisesTheCommandLineWhenTheProgramCannotBeStarted)
+TEST(ChildProcess, RaisesTheCommandLineAndWhatWasTriedWhenTheProgramIsNowhere)
 {
     ByteBuffer output;
     ByteBuffer errors;
-    EXPECT_EQ(test::FirstLine(RaisedBy([&] { RunChildProcess("no-such-program-tuvex", "-x", {}, output, errors); })),
-              "no-such-program-tuvex -x" + test::Cp932(L"の起動に失敗しました(2)"));
+    try {
+        RunChildProcess("no-such-program-tuvex", "-x", {}, output, errors);
+        FAIL() << "no error raised";
+    } catch (const ExchangeError& error) {
+        EXPECT_EQ(StepAndCode(error.step, error.code), StepAndCode(ExchangeStep::Start, ERROR_FILE_NOT_FOUND));
+        EXPECT_EQ(error.commandLine, "no-such-program-tuvex -x");
+        ASSERT_TRUE(error.missing);
+        EXPECT_EQ(error.missing->name, "no-such-program-tuvex");
+        EXPECT_FALSE(error.missing->namedOnInterpreterLine);
+        EXPECT_FALSE(error.missing->triedNames.empty());
+        EXPECT_FALSE(error.missing->searchedFolders.empty());
+    }
 }
 
 TEST(ChildProcess, GivesTheSystemsTextForAStartFailureWithItsInsertsFilled)
@@ -213,9 +238,41 @@ TEST(ChildProcess, ReturnsTheChildsExitStatus)
 {
     ByteBuffer output;
     ByteBuffer errors;
-    EXPECT_EQ(RunChildProcess(TestChildPath(), "exit 1", {}, output, errors), 1u);
-    EXPECT_EQ(RunChildProcess(TestChildPath(), "out 6f6b crash", {}, output, errors), 0xC0000005u);
+    EXPECT_EQ(RunChildProcess(TestChildPath(), "exit 1", {}, output, errors).exitCode, 1u);
+    const ExchangeResult crashed = RunChildProcess(TestChildPath(), "out 6f6b crash", {}, output, errors);
+    EXPECT_EQ(crashed.exitCode, 0xC0000005u);
+    EXPECT_EQ(crashed.end, ExchangeEnd::Completed);
     EXPECT_EQ(std::string(output.begin(), output.end()), "ok");
+}
+
+TEST(ChildProcess, ReturnsTheChildsProcessIdAndTheBytesOfEachOutput)
+{
+    ByteBuffer output;
+    ByteBuffer errors;
+    const ExchangeResult result = RunChildProcess(TestChildPath(), "pid err 6f6b", {}, output, errors);
+    EXPECT_EQ(std::string(output.begin(), output.end()), std::to_string(result.processId));
+    EXPECT_EQ(result.outputBytes, output.size());
+    EXPECT_EQ(result.errorBytes, 2u);
+}
+
+// A waiter whose wait fails at once, as WaitForMultipleObjects does with a
+// handle that cannot be waited on.
+class FailingWaiter : public ExchangeWaiter {
+public:
+    WaitOutcome Wait(std::span<void* const>, const ExchangeProgress&) override
+    {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return {};
+    }
+};
+
+TEST(ChildProcess, AWaitThatFailsIsAFailureNotTheChildsEnd)
+{
+    FailingWaiter failing;
+    ExchangeOptions options;
+    options.waiter = &failing;
+    EXPECT_EQ(RaisedBy([&] { RunChild("exit 0", {}, options); }),
+              StepAndCode(ExchangeStep::Wait, ERROR_INVALID_HANDLE));
 }
 
 TEST(ChildProcess, AFloodingChildGetsABrokenPipeOnceTheWaitIsGivenUp)
@@ -230,7 +287,9 @@ TEST(ChildProcess, AFloodingChildGetsABrokenPipeOnceTheWaitIsGivenUp)
     });
     ExchangeOptions options;
     options.waiter = &stopWhileFlooding;
-    EXPECT_EQ(RaisedBy([&] { RunChild("flood", {}, options); }), test::Cp932(L"コマンドの終了を待たずに中断しました"));
+    Outputs outputs;
+    EXPECT_EQ(RunChildProcess(TestChildPath(), "flood", {}, outputs.output, outputs.errors, options).end,
+              ExchangeEnd::StoppedWaiting);
     ASSERT_TRUE(child);
     EXPECT_TRUE(child->EndsWithinSeconds(20)) << "the child still writes into its output";
 }
@@ -247,7 +306,10 @@ TEST(ChildProcess, StopWaitingLeavesTheChildRunning)
     });
     ExchangeOptions options;
     options.waiter = &stopAtOnce;
-    RaisedBy([&] { RunChild("sleep 60000", {}, options); });
+    ByteBuffer output;
+    ByteBuffer errors;
+    EXPECT_EQ(RunChildProcess(TestChildPath(), "sleep 60000", {}, output, errors, options).end,
+              ExchangeEnd::StoppedWaiting);
     ASSERT_TRUE(child);
     EXPECT_FALSE(child->EndsWithinSeconds(1));
 }
@@ -267,8 +329,10 @@ TEST(ChildProcess, EndCommandEndsTheChildAndEverythingItStarted)
     });
     ExchangeOptions options;
     options.waiter = &endOnceBothRun;
-    EXPECT_EQ(RaisedBy([&] { RunChild("grandchild 60000 6f6b sleep 60000", {}, options); }),
-              test::Cp932(L"コマンドを終了しました"));
+    ByteBuffer output;
+    ByteBuffer errors;
+    EXPECT_EQ(RunChildProcess(TestChildPath(), "grandchild 60000 6f6b sleep 60000", {}, output, errors, options).end,
+              ExchangeEnd::CommandEnded);
     EXPECT_TRUE(offered);
     ASSERT_EQ(started.size(), 2u);
     EXPECT_TRUE(started[0]->EndsWithinSeconds(10)) << "the child runs on";

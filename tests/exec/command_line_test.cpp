@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "exec/command_line.h"
+#include "exec/exchange_outcome.h"
 
 namespace tuvex {
 namespace {
@@ -40,7 +41,14 @@ TEST(CommandLineLimit, CountsADoubleByteCharacterOnceAsWindowsDoes)
         longest += "\x82\xA0";  // あ
     }
     EXPECT_EQ(WithinCommandLineLimit(longest), longest);
-    EXPECT_THROW(WithinCommandLineLimit(longest + "a"), ErrorMessage);
+    try {
+        WithinCommandLineLimit(longest + "a");
+        ADD_FAILURE() << "no error raised";
+    } catch (const ExchangeError& error) {
+        EXPECT_EQ(error.step, ExchangeStep::CommandLineTooLong);
+        EXPECT_EQ(error.count, kLongestCommandLine + 1);
+        EXPECT_EQ(error.limit, kLongestCommandLine);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "common/messages.h"
 #include "exec/command_parameter.h"
 
 namespace tuvex {
@@ -11,9 +10,17 @@ std::string RaisedBy(const char* parameter)
     try {
         const CommandEntry entry = ParseCommandParameter(parameter);
         return "(parsed: command [" + entry.command + "])";
-    } catch (const ErrorMessage& error) {
-        return error.text();
+    } catch (const ParameterError& error) {
+        switch (error.problem) {
+        case ParameterProblem::Missing:
+            return "missing";
+        case ParameterProblem::Blank:
+            return "blank";
+        case ParameterProblem::NoCommand:
+            return "no command";
+        }
     }
+    return "(unknown problem)";
 }
 
 void ExpectEntry(const char* parameter, const std::string& command, const std::string& arguments)
@@ -64,21 +71,42 @@ TEST(CommandParameter, DoesNotTakeBytesFrom0x80UpForBlanks)
 
 TEST(CommandParameter, RaisesParameterMissingForNullOrEmpty)
 {
-    EXPECT_EQ(RaisedBy(nullptr), messages::kParameterMissing);
-    EXPECT_EQ(RaisedBy(""), messages::kParameterMissing);
+    EXPECT_EQ(RaisedBy(nullptr), "missing");
+    EXPECT_EQ(RaisedBy(""), "missing");
 }
 
 TEST(CommandParameter, RaisesParameterBlankForBlanksOnly)
 {
-    EXPECT_EQ(RaisedBy(" "), messages::kParameterBlank);
-    EXPECT_EQ(RaisedBy(" \t \t"), messages::kParameterBlank);
+    EXPECT_EQ(RaisedBy(" "), "blank");
+    EXPECT_EQ(RaisedBy(" \t \t"), "blank");
 }
 
 TEST(CommandParameter, RaisesCommandMissingWhenNothingStandsBeforeTheBar)
 {
-    EXPECT_EQ(RaisedBy("|-r"), messages::kCommandMissing);
-    EXPECT_EQ(RaisedBy("   |-r"), messages::kCommandMissing);
-    EXPECT_EQ(RaisedBy("|"), messages::kCommandMissing);
+    EXPECT_EQ(RaisedBy("|-r"), "no command");
+    EXPECT_EQ(RaisedBy("   |-r"), "no command");
+    EXPECT_EQ(RaisedBy("|"), "no command");
+}
+
+std::string CutOf(std::string_view parameter)
+{
+    const std::optional<CharacterCutByBar> cut = CharacterCutByTheBar(parameter);
+    return cut ? "[" + cut->command + "] [" + cut->character + "]" : "(none)";
+}
+
+TEST(CharacterCutByTheBar, IsTheCharacterWhoseSecondByteEndedTheCommand)
+{
+    // scripts\レポート.lua: ポ is 0x83 0x7C.
+    EXPECT_EQ(CutOf("scripts\\\x83\x8C\x83|\x81[\x83g.lua|-x"), "[scripts\\\x83\x8C] [\x83|]");
+    EXPECT_EQ(CutOf("  \x81|"), "[] [\x81|]");
+}
+
+TEST(CharacterCutByTheBar, IsNothingForABarAfterAWholeCharacterOrNoBar)
+{
+    // A trail byte in the lead bytes' range: \x81\x81 is one character.
+    for (const char* parameter : {"sort|/r", "\x81\x81|x", "\x83\x8C|x", "tool\x83", "", "|x"}) {
+        EXPECT_EQ(CutOf(parameter), "(none)") << parameter;
+    }
 }
 
 }  // namespace

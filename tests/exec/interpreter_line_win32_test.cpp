@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "exec/exchange_outcome.h"
 #include "exec/interpreter_line.h"
 #include "support/test_support.h"
 
@@ -11,9 +12,13 @@ namespace {
 using test::TempFolder;
 using test::WriteBytes;
 
-ByteString OpenFailure(const std::string& subject, int errorNumber)
+// The failure as "<step> <subject> <code>".
+std::string Described(const ExchangeError& error)
 {
-    return subject + test::Cp932(L"のオープンに失敗しました(") + std::to_string(errorNumber) + ")";
+    const char* step = error.step == ExchangeStep::OpenScript ? "open-script"
+                       : error.step == ExchangeStep::IsDevice ? "device"
+                                                              : "other";
+    return std::string(step) + " " + error.subject + " " + std::to_string(error.code);
 }
 
 TEST(ReadInterpreterLine, ReadsTheHashBangLineOfTheFileItIsGiven)
@@ -50,8 +55,8 @@ TEST(ReadInterpreterLine, RaisesTheOpenFailureWithTheCommandAsWritten)
     try {
         ReadInterpreterLine(folder.path(), "tools");
         FAIL() << "no error raised";
-    } catch (const ErrorMessage& error) {
-        EXPECT_EQ(test::FirstLine(error.text()), OpenFailure("tools", 13));
+    } catch (const ExchangeError& error) {
+        EXPECT_EQ(Described(error), "open-script tools 13");
     }
 }
 
@@ -59,22 +64,25 @@ TEST(ReadInterpreterLine, SaysThatAPipeIsADeviceWithoutWaitingToReadIt)
 {
     const std::string name = "pipe\\tuvex-probe-" + std::to_string(GetCurrentProcessId());
     const UniqueHandle server(CreateNamedPipeA(("\\\\.\\" + name).c_str(), PIPE_ACCESS_OUTBOUND, 0, 1, 0, 0, 0, nullptr));
-    // A probe that read the pipe would get a "#!" line after a while.
+    // A probe that read the pipe would get a "#!" line once the test has
+    // waited for it in vain.
+    const UniqueHandle probed(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     std::thread writer([&] {
         ConnectNamedPipe(server.get(), nullptr);
-        Sleep(2000);
+        WaitForSingleObject(probed.get(), test::kStateTimeoutMs);
         DWORD written = 0;
         WriteFile(server.get(), "#!perl\n", 7, &written, nullptr);
     });
     std::string result;
     try {
         result = "interpreter " + ReadInterpreterLine("\\\\?\\" + name, "tool");
-    } catch (const ErrorMessage& error) {
-        result = error.text();
+    } catch (const ExchangeError& error) {
+        result = Described(error);
     }
+    SetEvent(probed.get());
     const UniqueHandle client(CreateFileA(("\\\\.\\" + name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     writer.join();  // the client above lets it go if the probe never connected
-    EXPECT_EQ(result, "tool" + test::Cp932(L"はファイルではなくデバイスのため実行できません"));
+    EXPECT_EQ(result, "device tool 0");
 }
 
 }  // namespace

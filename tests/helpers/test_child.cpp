@@ -13,15 +13,25 @@
 //                        text: ansi or utf16 (see NumberedLine)
 //   pieces N SIZE MS     write N pieces of SIZE bytes ("0".."9" cycling), MS ms apart
 //   sleep MS             pause
+//   wait-event NAME      wait until the named event NAME is set (at most a minute)
+//   flush                wait until the reader has taken everything written to
+//                        standard output so far: what follows comes in another read
 //   exit CODE            end at once with that status
 //   command-line         write the command line it was started with, then end
+//   pid                  write its process id in decimal to standard output
 //   grandchild MS HEX    start itself, inheriting the handles, to write HEX to
 //                        standard output after MS ms; do not wait for it
+//   grandchild-waiting NAME HEX
+//                        start itself, inheriting the handles, to write HEX to
+//                        standard output once the named event NAME is set; do
+//                        not wait for it
 //   grandchild-flood     start itself, inheriting the handles, to flood standard
-//                        output; do not wait for it
+//                        output; go on once it has written its first block
 //   window-visible       write "hidden" or "shown" for the console window
 //   crash                end at once as an access violation does (0xC0000005)
 //   flood                write to standard output until a write fails, then end
+//   flood-after-signal NAME
+//                        the same, setting the named event NAME after the first write
 //   set-event NAME       set the named event NAME (tells a watcher when the
 //                        child is done)
 //   signal HEX           set the event whose handle value is HEX (hexadecimal),
@@ -40,6 +50,10 @@
 #include "common/win32_resource.h"
 
 namespace {
+
+// A wait for the test's signal ends after this at the latest, so that a
+// child whose test has failed does not stay behind.
+constexpr DWORD kLongestWaitMs = 60 * 1000;
 
 HANDLE StandardInput() { return GetStdHandle(STD_INPUT_HANDLE); }
 HANDLE StandardOutput() { return GetStdHandle(STD_OUTPUT_HANDLE); }
@@ -200,20 +214,37 @@ int main(int argc, char** argv)
             Sleep(std::atoi(next().c_str()));
         } else if (action == "exit") {
             ExitProcess(std::atoi(next().c_str()));
+        } else if (action == "pid") {
+            WriteText(StandardOutput(), std::to_string(GetCurrentProcessId()));
         } else if (action == "command-line") {
             WriteText(StandardOutput(), GetCommandLineA());
             return 0;
         } else if (action == "grandchild") {
             const std::string delayMs = next();
             StartGrandchild("sleep " + delayMs + " out " + next());
+        } else if (action == "grandchild-waiting") {
+            const std::string event = next();
+            StartGrandchild("wait-event " + event + " out " + next());
         } else if (action == "grandchild-flood") {
-            StartGrandchild("flood");
+            // The flood has begun before this child goes on, however slow
+            // the machine: what the child does next meets it.
+            const std::string name = "TuvexTestFlood-" + std::to_string(GetCurrentProcessId());
+            const tuvex::UniqueHandle begun(CreateEventA(nullptr, TRUE, FALSE, name.c_str()));
+            StartGrandchild("flood-after-signal " + name);
+            WaitForSingleObject(begun.get(), kLongestWaitMs);
+        } else if (action == "wait-event") {
+            const tuvex::UniqueHandle event(OpenEventA(SYNCHRONIZE, FALSE, next().c_str()));
+            WaitForSingleObject(event.get(), kLongestWaitMs);
+        } else if (action == "flush") {
+            FlushFileBuffers(StandardOutput());
         } else if (action == "crash") {
             ExitProcess(0xC0000005);
-        } else if (action == "flood") {
+        } else if (action == "flood" || action == "flood-after-signal") {
+            const tuvex::UniqueHandle begun(action == "flood" ? nullptr : OpenEventA(EVENT_MODIFY_STATE, FALSE, next().c_str()));
             const std::string block(64 * 1024, 'f');
             for (DWORD written = 0;
                  WriteFile(StandardOutput(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr);) {
+                SetEvent(begun.get());
             }
         } else if (action == "signal") {
             const auto handle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(std::strtoull(next().c_str(), nullptr, 16)));

@@ -156,6 +156,33 @@ TEST_F(CommandStartTest, ARelativeHashBangProgramIsTakenFromTheScriptsFolderNotT
               "\"" + scripts.path() + "bin\\tool.exe\" command-line \"" + scripts.path() + "tvxscript\" 1");
 }
 
+// Under Wine "/usr/bin/env" is Linux's own, which cannot find a Windows
+// program: only the lookup of the name finds this one.
+TEST_F(CommandStartTest, AUnixHashBangLineRunsTheProgramItNamesFoundOnPath)
+{
+    TempFolder onPath;
+    TempFolder scripts;
+    CopyTestChild(onPath / "tvxenvchild.exe");
+    const test::ScopedPath path(onPath.path());
+    for (const char* line : {"#!/usr/bin/env tvxenvchild command-line\n", "#!/usr/local/bin/tvxenvchild command-line\n"}) {
+        test::WriteBytes(scripts / "tvxscript", line);
+        EXPECT_EQ(Run(scripts / "tvxscript", "1"),
+                  "\"" + onPath.path() + "tvxenvchild.exe\" command-line \"" + scripts.path() + "tvxscript\" 1")
+            << line;
+    }
+}
+
+TEST_F(CommandStartTest, ABarThatCutACharacterRunsNothingAndSaysWhichCharacterCutTheParameter)
+{
+    DialogWatcher watcher;
+    // scripts\レポート.lua: ポ is 0x83 0x7C, its second byte a "|".
+    EXPECT_EQ(narrow_(GetDesktopWindow(), L"text", "scripts\\\x83\x8C\x83|\x81[\x83g.lua|"), nullptr);
+    EXPECT_EQ(Shown(watcher),
+              std::vector<std::string>{Cp932(L"scripts\\レの直後で、パラメタが文字の途中から切れています\r\n"
+                                             L"「ポ」の 2 バイト目は | と同じバイト(0x7C)のため、パラメタがそこで切れました。"
+                                             L"メニュー定義ファイルに書いたコマンドは、切れずにそのまま使えます。")});
+}
+
 TEST_F(CommandStartTest, ACommandLineOverWindowsLimitIsRefusedInWordsAndOneAtItRuns)
 {
     const std::string command = TestChildPath();
@@ -195,7 +222,7 @@ TEST_F(CommandStartTest, AnInheritableHandleOfTheHostIsNotInTheChild)
 TEST_F(CommandStartTest, ACrashKeepsTheTextAndShowsStandardErrorThenTheCrash)
 {
     const std::string parameter = TestChildPath() + "|out 6f6b err " + Hex("dying\r\n") + " crash";
-    const std::string crashed = Cp932(L"コマンドが異常終了しました(0xC0000005)");
+    const std::string crashed = Cp932(L"コマンドが異常終了しました(0xC0000005)\r\nテキストはそのままです");
     {
         DialogWatcher watcher;
         EXPECT_EQ(narrow_(GetDesktopWindow(), L"text", parameter.c_str()), nullptr);

@@ -103,7 +103,7 @@ TEST_F(FilterTest, ReturnsNullWithoutAMessageWhenTheCommandWritesNothing)
 {
     DialogWatcher watcher;
     EXPECT_EQ(Narrow(L"text", Parameter("exit 0")), "(null)");
-    EXPECT_EQ(Wide(L"text", Parameter("exit 3")), "(null)");
+    EXPECT_EQ(Wide(L"text", Parameter("exit 0")), "(null)");
     EXPECT_TRUE(watcher.seen().empty());
 }
 
@@ -116,7 +116,7 @@ TEST_F(FilterTest, NarrowFilterCutsTheOutputAtItsFirstZeroByte)
 TEST_F(FilterTest, NarrowFilterJoinsACharacterWhoseBytesArriveApart)
 {
     // "あ" is 0x82 0xA0; the child pauses between its two bytes.
-    EXPECT_EQ(Narrow(L"", Parameter("out 6182 sleep 100 out a062")), Utf16Block(L"a\u3042b"));
+    EXPECT_EQ(Narrow(L"", Parameter("out 6182 flush out a062")), Utf16Block(L"a\u3042b"));
     DialogWatcher watcher;
     EXPECT_EQ(Narrow(L"", Parameter("out 6182")), "(null)");
     EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{L"コマンドの出力をUTF-16に変換できません"});
@@ -171,6 +171,11 @@ TEST_F(FilterTest, ShowsAStartFailureAndReturnsNull)
     wchar_t systemFolder[MAX_PATH] = {};
     GetSystemDirectoryW(systemFolder, MAX_PATH);
     EXPECT_NE(shown.find(L"\r\n  " + std::wstring(systemFolder) + L"\r\n"), std::wstring::npos)
+        << testing::PrintToString(shown);
+    // After the folders, what to do.
+    EXPECT_EQ(shown.substr(shown.rfind(L"\r\n") + 2),
+              L"インストールするか、そのプログラムのフォルダーを環境変数 PATH に加えてから、エディターを起動し直してください"
+              L"(エディターは起動したときの PATH で探します)。")
         << testing::PrintToString(shown);
 }
 
@@ -257,13 +262,13 @@ TEST_F(FilterTest, Utf8FilterDropsOneByteOrderMarkAtTheVeryStartOnly)
 {
     EXPECT_EQ(Utf8(L"", Parameter("out efbbbf61efbbbf62")), Utf16Block(L"a\ufeffb"));
     // The mark's bytes arrive apart; a second mark at the start is text.
-    EXPECT_EQ(Utf8(L"", Parameter("out ef sleep 100 out bbbfefbbbf61")), Utf16Block(L"\ufeffa"));
+    EXPECT_EQ(Utf8(L"", Parameter("out ef flush out bbbfefbbbf61")), Utf16Block(L"\ufeffa"));
     EXPECT_EQ(Utf8(L"", Parameter("out efbbbf")), Utf16Block(L""));
 }
 
 TEST_F(FilterTest, Utf8FilterJoinsACharacterWhoseBytesArriveApartAndEndsAtTheFirstZeroByte)
 {
-    EXPECT_EQ(Utf8(L"", Parameter("out 61f0a0 sleep 100 out aeb762")), Utf16Block(L"a\U00020BB7b"));
+    EXPECT_EQ(Utf8(L"", Parameter("out 61f0a0 flush out aeb762")), Utf16Block(L"a\U00020BB7b"));
     EXPECT_EQ(Utf8(L"", Parameter("out " + Hex(std::string("\xE6\x9D\xB1\0\xFF", 5)))), Utf16Block(L"\u6771"));
 }
 

@@ -157,12 +157,15 @@ TEST_F(ReliabilityTest, RepeatedCallsOnEveryPathLeaveNoHandleBehind)
     round();  // one-time costs: the locale, the dialog class, loaded DLLs
     DWORD before = 0;
     GetProcessHandleCount(GetCurrentProcess(), &before);
-    for (int i = 0; i < 300 / 8; ++i) {
+    constexpr DWORD kRounds = 300 / 8;
+    for (DWORD i = 0; i < kRounds; ++i) {
         round();
     }
     DWORD after = 0;
     GetProcessHandleCount(GetCurrentProcess(), &after);
-    EXPECT_EQ(after, before);
+    // A handle left behind on any path shows once a round; the system may
+    // open a few of its own on the way (caches, a thread of its own).
+    EXPECT_LT(after, before + kRounds / 4) << "before " << before << ", after " << kRounds << " rounds " << after;
     EXPECT_GT(watcher.seen().size(), 150u);
     // Every dialog's font is gone once the dialog has closed.
     for (HFONT font : fonts) {

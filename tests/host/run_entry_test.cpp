@@ -64,14 +64,50 @@ TEST_F(TuvexRunTest, ACallMadeFromItsMessageBoxLeavesTheOuterCallItsOwnOutput)
     nestedCall = &nested;
     DialogWatcher watcher([&](HWND) {
         nested.boxOpen = true;
-        for (int i = 0; i < 1000 && !nested.done; ++i) {
-            Sleep(10);
-        }
+        test::WaitUntil([&] { return bool(nested.done); });
     });
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, &CallAgainWhileTheBoxIsOpen);
     EXPECT_EQ(std::string(Run("", TestChildPath(), "out " + Hex("OUTER") + " err 21")), "OUTER");
     KillTimer(nullptr, timer);
     EXPECT_EQ(nested.result, "INNER");
+}
+
+TEST_F(TuvexRunTest, AStringStaysValidUntilTheNextCallBeginsAndMayBeItsArguments)
+{
+    const char* hello = Run("hello", TestChildPath(), "cat");
+    EXPECT_STREQ(run_(hello, TestChildPath().c_str(), "cat"), "hello");
+    const char* cat = Run("", TestChildPath(), "out " + Hex("cat"));
+    EXPECT_STREQ(run_("again", TestChildPath().c_str(), cat), "again");
+}
+
+// A host timer that calls TuvexRun while an outer call waits for its
+// command, then lets that command end.
+struct CallDuringTheWait {
+    decltype(&TuvexRun) run = nullptr;
+    std::string eventName;
+    const char* result = nullptr;
+}* callDuringTheWait = nullptr;
+
+VOID CALLBACK CallAgainDuringTheWait(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    callDuringTheWait->result = callDuringTheWait->run("", TestChildPath().c_str(), ("out " + Hex("NESTED")).c_str());
+    const UniqueHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, callDuringTheWait->eventName.c_str()));
+    SetEvent(event.get());
+}
+
+TEST_F(TuvexRunTest, AStringReturnedDuringAnOuterCallStaysValidAfterItReturns)
+{
+    CallDuringTheWait nested{run_, "tuvex-run-test-" + std::to_string(GetCurrentProcessId())};
+    const UniqueHandle event(CreateEventA(nullptr, TRUE, FALSE, nested.eventName.c_str()));
+    callDuringTheWait = &nested;
+    // The timer's message is dispatched once the wait window shows.
+    SetTimer(nullptr, 0, 100, &CallAgainDuringTheWait);
+    const char* outer = Run("", TestChildPath(), "wait-event " + nested.eventName + " out " + Hex("OUTER"));
+    callDuringTheWait = nullptr;
+    EXPECT_STREQ(outer, "OUTER");
+    ASSERT_NE(nested.result, nullptr);
+    EXPECT_STREQ(nested.result, "NESTED");
 }
 
 TEST_F(TuvexRunTest, ShowsALongStandardErrorInTheMessageWindow)

@@ -78,27 +78,30 @@ void ReadMenu(HMENU menu, const std::string& indent, SeenPopup& seen)
     }
 }
 
-// Handles this thread's messages for `ms` milliseconds.
-void HandleMessagesFor(DWORD ms)
+// Handles the messages waiting for this thread.
+void HandleMessages()
 {
-    const DWORD start = GetTickCount();
-    do {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageW(&message);
-        }
-        Sleep(10);
-    } while (GetTickCount() - start < ms);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
 }
 
 // Makes `window` the foreground window. Wine hands the focus over through the
 // X server, whose focus events come later: they are let in before the popup
-// opens, so that none of them takes the focus from its owner meanwhile.
+// opens, so that none of them takes the focus from its owner meanwhile. A
+// question to the X server (where the cursor is) is answered after every
+// event it sent before, so the messages handled after it include them.
 bool BringToFront(HWND window)
 {
     SetForegroundWindow(window);
-    HandleMessagesFor(300);
-    return GetForegroundWindow() == window;
+    return test::WaitUntil([window] {
+        HandleMessages();
+        POINT cursor;
+        GetCursorPos(&cursor);
+        HandleMessages();
+        return GetForegroundWindow() == window && GetActiveWindow() == window;
+    });
 }
 
 // A click of the left mouse button at `point` on the screen.

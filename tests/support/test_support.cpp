@@ -193,6 +193,25 @@ HWND FindVisibleWindow(const std::function<bool(HWND window)>& matches)
     return search.found;
 }
 
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
+ChildSignal::ChildSignal()
+{
+    static std::atomic<int> made{0};
+    name_ = "TuvexTestSignal-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made);
+    event_.reset(CreateEventA(nullptr, TRUE, FALSE, name_.c_str()));
+}
+
 HWND WaitForWindow(const std::function<bool(HWND window)>& matches, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();

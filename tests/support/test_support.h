@@ -119,6 +119,31 @@ private:
     std::thread thread_;
 };
 
+// How long a test waits at most for a state that the code under test is to
+// bring about: far longer than any machine needs, so that only a state that
+// never comes fails the test, and a test that fails still ends.
+constexpr DWORD kStateTimeoutMs = 60 * 1000;
+
+// Waits until `done` is true; false when it was not within `timeoutMs`.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kStateTimeoutMs);
+
+// A named event for a test child's "wait-event", set when it goes, so that
+// a child left waiting ends with its test.
+class ChildSignal {
+public:
+    ChildSignal();
+    ~ChildSignal() { Set(); }
+    ChildSignal(const ChildSignal&) = delete;
+    ChildSignal& operator=(const ChildSignal&) = delete;
+
+    const std::string& name() const { return name_; }
+    void Set() const { SetEvent(event_.get()); }
+
+private:
+    std::string name_;
+    UniqueHandle event_;
+};
+
 // The text of a window, through WM_GETTEXT in UTF-16.
 std::wstring WindowTextOf(HWND window);
 

@@ -59,8 +59,11 @@ TEST(HostOptions, NamesWhatIsWrongWithTheCommandLine)
               "--messages takes console or window, not none");
     EXPECT_EQ(ParseHostArguments({"run", "sort", "--out-encoding", "latin1"}).problem,
               "--out-encoding takes cp932, utf-8 or utf-16, not latin1");
-    EXPECT_EQ(ParseHostArguments({"run", "sort", "--paramm", "x"}).problem,
-              "unknown option --paramm (put -- before arguments that begin with --)");
+    EXPECT_EQ(ParseHostArguments({"filter", "Tuvex", "--paramm", "x"}).problem,
+              "unknown option --paramm (did you mean --param?)");
+    EXPECT_EQ(ParseHostArguments({"run", "perl", "--version"}).problem,
+              "unknown option --version (an argument of the command that begins with -- goes after a --: "
+              "tuvex_host run perl -- --version)");
     for (const char* seconds : {"0", "-1", "1e3", "", "90000", "."}) {
         EXPECT_EQ(ParseHostArguments({"run", "sort", "--timeout", seconds}).problem,
                   std::string("--timeout takes a number of seconds above 0 (at most a day), not ") + seconds);

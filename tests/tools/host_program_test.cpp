@@ -133,7 +133,7 @@ TEST(HostProgram, PrintsTheModulesMessagesAndClosesThemWhenInputIsNoConsole)
 {
     const HostRun run = RunHost("filter Tuvex --param \"" + TestChildPath() + "|err " + Hex("warning") + "\"");
     EXPECT_EQ(run.exitCode, 1u);  // a message, and nothing came back
-    EXPECT_EQ(run.err, "warning\r\n");
+    EXPECT_EQ(run.err, "warning\r\ntuvex_host: exit code of the command: 0\n");
     EXPECT_EQ(run.out, "");
 }
 
@@ -142,7 +142,7 @@ TEST(HostProgram, PrintsTheMessageBoxesOfTuvexRunInUtf8WhenRedirected)
     const HostRun run = RunHost("run \"" + TestChildPath() + "\" \"out " + Hex("result") + " err " +
                                 Hex(Cp932(L"警告")) + "\"");
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_EQ(run.err, Utf8(L"警告\r\n"));
+    EXPECT_EQ(run.err, Utf8(L"警告\r\n") + "tuvex_host: exit code of the command: 0\n");
     EXPECT_EQ(run.out, "result");
 }
 
@@ -152,7 +152,40 @@ TEST(HostProgram, LeavesTheWaitWindowToCloseByItself)
         RunHost("filter Tuvex --param \"" + TestChildPath() + "|sleep 1800 out " + Hex("done") + "\"");
     EXPECT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_EQ(run.out, "done");
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.err, "tuvex_host: exit code of the command: 0\n");
+}
+
+TEST(HostProgram, PrintsTheCommandsExitCodeAfterTheRunAndExitsByItsOwnResult)
+{
+    const HostRun filtered = RunHost("filter Tuvex --param \"" + TestChildPath() + "|out 6f6b sleep 200 exit 5\"");
+    EXPECT_EQ(filtered.exitCode, 0u) << filtered.err;
+    EXPECT_EQ(filtered.out, "ok");
+    EXPECT_EQ(filtered.err, "tuvex_host: exit code of the command: 5\n");
+    const HostRun crashed = RunHost("run \"" + TestChildPath() + "\" \"sleep 200 crash\"");
+    EXPECT_EQ(crashed.exitCode, 1u) << crashed.err;
+    EXPECT_TRUE(crashed.err.ends_with("tuvex_host: exit code of the command: 3221225477 (0xC0000005, a crash)\n"))
+        << crashed.err;
+}
+
+TEST(HostProgram, SettingsDoctorNamesAnExitCodeValueThatTheModuleDoesNotKnow)
+{
+    const TempFolder folder;
+    const std::string dll = "--dll \"" + (folder / "Tuvex.dll") + "\" ";
+    const HostRun absent = RunHost(dll + "conf");
+    EXPECT_EQ(absent.exitCode, 0u) << absent.out;
+    EXPECT_NE(absent.out.find("[COMMAND] exitCode is not set, so it is report"), std::string::npos) << absent.out;
+
+    WriteBytes(folder / "Tuvex.conf", "[COMMAND]\r\nexitCode = kept\r\n");
+    const HostRun unknown = RunHost(dll + "conf");
+    EXPECT_EQ(unknown.exitCode, 1u) << unknown.out;
+    EXPECT_NE(unknown.out.find("[COMMAND] exitCode = kept is no value the module knows (report, keep or ignore)"),
+              std::string::npos)
+        << unknown.out;
+
+    WriteBytes(folder / "other.conf", "[COMMAND]\r\nexitCode=Keep\r\n");
+    const HostRun known = RunHost("conf \"" + (folder / "other.conf") + "\"");
+    EXPECT_EQ(known.exitCode, 0u) << known.out;
+    EXPECT_NE(known.out.find("[COMMAND] exitCode = Keep: "), std::string::npos) << known.out;
 }
 
 TEST(HostProgram, MenuDoctorExitsByWhatItFound)
@@ -222,6 +255,42 @@ TEST(HostProgram, MenuDoctorSaysWhereEachCommandIsFoundAndWhatRunsAScript)
         << run.out;
 }
 
+TEST(HostProgram, MenuDoctorShowsTheProgramThatAUnixHashBangLineRuns)
+{
+    const TempFolder folder;
+    WriteBytes(folder / "env.txt", "#!/usr/bin/env tuvex_test_child cat\n");
+    WriteBytes(folder / "Tuvex.ini", "Env\t" + (folder / "env.txt") + "\r\n");
+    const HostRun run = RunHost("menu \"" + (folder / "Tuvex.ini") + "\"");
+    EXPECT_EQ(run.exitCode, 0u) << run.out;
+    EXPECT_NE(run.out.find("    1  Env  :  " + (folder / "env.txt") + "  (" + (folder / "env.txt") + ", run by " +
+                           TestChildPath() + " cat (a Unix \"#!\" line: tuvex_test_child is looked up as a command))\n"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST(HostProgram, MenuDoctorHintsAtDotBackslashForAMenuFileNotBesideTheModule)
+{
+    const TempFolder folder;
+    const HostRun run = RunHost("--dll \"" + (folder / "Tuvex.dll") + "\" menu mine");
+    EXPECT_EQ(run.exitCode, 2u);
+    EXPECT_TRUE(run.err.starts_with("tuvex_host: cannot read " + (folder / "mine.ini") + ": ")) << run.err;
+    EXPECT_TRUE(run.err.ends_with("\n(a name without a folder is the file beside the module; for mine.ini in the "
+                                  "current folder, write .\\mine.ini)\n"))
+        << run.err;
+}
+
+TEST(HostProgram, RefusesAnInputThatIsNotInTheEncodingGivenNamingTheByte)
+{
+    const TempFolder folder;
+    WriteBytes(folder / "text.txt", Cp932(L"東京"));
+    const HostRun run =
+        RunHost("filter Tuvex " + CatParameter() + " --encoding utf-8 --in \"" + (folder / "text.txt") + "\"");
+    EXPECT_EQ(run.exitCode, 2u) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "tuvex_host: the input is not UTF-8 (as --encoding says): byte 1 is 0x93; give the encoding "
+                       "it is in with --encoding cp932, utf-8 or utf-16\n");
+}
+
 TEST(HostProgram, MenuDoctorSaysWhichProgramsOfWindowsWineLacks)
 {
     const TempFolder folder;
@@ -241,7 +310,7 @@ TEST(HostProgram, WritesTheResultInTheEncodingAskedFor)
     // A character that Shift_JIS lacks: U+00E9 in UTF-16LE.
     const HostRun refused = RunHost("filter TuvexW --param \"" + TestChildPath() + "|out e900\" --out-encoding cp932");
     EXPECT_EQ(refused.exitCode, 2u) << refused.err;
-    EXPECT_TRUE(refused.err.starts_with("tuvex_host: the result holds a character that code page 932 lacks"))
+    EXPECT_NE(refused.err.find("tuvex_host: the result holds a character that code page 932 lacks"), std::string::npos)
         << refused.err;
 }
 
@@ -250,15 +319,17 @@ TEST(HostProgram, EndsACommandThatOutlivesTheTimeoutAsTheEndButtonDoes)
     const HostRun run = RunHost("filter Tuvex --timeout 0.5 --param \"" + TestChildPath() + "|out 6f6b sleep 60000\"");
     EXPECT_EQ(run.exitCode, 124u) << run.err;
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, Utf8(L"コマンドを終了しました\r\n") +
+    // The end gives the command the exit code 1.
+    EXPECT_EQ(run.err, Utf8(L"コマンドを終了しました\r\n") + "tuvex_host: exit code of the command: 1\n" +
                            "tuvex_host: the command still ran after the timeout of 500 ms and was ended\n");
 }
 
 TEST(HostProgram, NamesAnUnknownOptionAndADllOfTheOtherWidth)
 {
+    // The line that matters and where the usage is, not the whole usage.
     const HostRun typo = RunHost("filter Tuvex --paramm x");
     EXPECT_EQ(typo.exitCode, 2u);
-    EXPECT_TRUE(typo.err.starts_with("tuvex_host: unknown option --paramm")) << typo.err;
+    EXPECT_EQ(typo.err, "tuvex_host: unknown option --paramm (did you mean --param?)\nFor the usage: tuvex_host --help\n");
 
     // The start of a DLL for the other processor: DOS header, then the PE
     // header with its machine.

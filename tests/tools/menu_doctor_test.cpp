@@ -89,6 +89,14 @@ TEST(MenuDoctor, NamesTheEncodingOfAFileNotSavedAsShiftJis)
     EXPECT_TRUE(utf16[0].reason.starts_with("saved as UTF-16")) << utf16[0].reason;
 }
 
+TEST(MenuDoctor, TellsUtf16WithoutAByteOrderMarkByTheZeroInEverySecondByte)
+{
+    const std::string reason = "saved as UTF-16 (Unicode) without a byte-order mark: the menu is read as Shift_JIS "
+                               "bytes, each line up to its first zero byte; save it as ANSI (Shift_JIS)";
+    EXPECT_EQ(FindingsOf("S\0o\0r\0t\0\t\0s\0\n\0"sv).front(), (Finding{1, reason}));  // little-endian
+    EXPECT_EQ(FindingsOf("\0S\0o\0r\0t\0\t\0s\0\n"sv).front(), (Finding{1, reason}));  // big-endian
+}
+
 TEST(MenuDoctor, AMenuWithoutAnyCommandIsAFindingOfTheWholeFile)
 {
     EXPECT_EQ(FindingsOf("# only a comment\n\n-----\n"),

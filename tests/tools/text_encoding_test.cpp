@@ -63,5 +63,24 @@ TEST(TextEncoding, KnowsTheThreeNamesInAnyCase)
     EXPECT_EQ(EncodingNamed("shift_jis"), std::nullopt);
 }
 
+TEST(TextEncoding, NamesTheFirstByteThatDoesNotFitTheEncodingCountedFromOne)
+{
+    // 東京 in Shift_JIS, read as UTF-8.
+    EXPECT_EQ(InputEncodingProblem("ab\x93\x8C", TextEncoding::Utf8),
+              "the input is not UTF-8 (as --encoding says): byte 3 is 0x93; give the encoding it is in with "
+              "--encoding cp932, utf-8 or utf-16");
+    // Not UTF-8, so read as Shift_JIS, where a first byte lacks its second.
+    EXPECT_EQ(InputEncodingProblem("\x93\x8C\x93", std::nullopt),
+              "the input is not Shift_JIS (cp932) (it is not UTF-8 either): byte 3 is 0x93; give the encoding it is "
+              "in with --encoding cp932, utf-8 or utf-16");
+    // The byte-order mark counts.
+    EXPECT_EQ(InputEncodingProblem("\xFF\xFE" "a\0b"sv, std::nullopt),
+              "the input is not UTF-16: byte 5 is 0x62; give the encoding it is in with --encoding cp932, utf-8 or "
+              "utf-16");
+    for (const std::string_view text : {"\x93\x8C\x81\x40\xB1"sv, "a\0"sv}) {
+        EXPECT_EQ(InputEncodingProblem(text, std::nullopt), "") << text;
+    }
+}
+
 }  // namespace
 }  // namespace tuvex::host

@@ -1,10 +1,59 @@
 #include "host_options.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace tuvex::host {
 
 namespace {
+
+constexpr std::string_view kOptions[] = {"--dll",      "--param",        "--in",      "--out",
+                                         "--encoding", "--out-encoding", "--timeout", "--messages"};
+
+// How many single-byte edits (insert, delete, replace) turn `a` into `b`.
+std::size_t EditDistance(std::string_view a, std::string_view b)
+{
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// What an unknown option stands for: the option it is a slip of the keys
+// for, or, for an argument of run, the way to pass it; else the options.
+std::string UnknownOptionProblem(const std::string& word, const HostOptions& options)
+{
+    std::string_view closest;
+    std::size_t distance = 3;  // further than two edits is no slip
+    for (const std::string_view option : kOptions) {
+        if (const std::size_t edits = EditDistance(word, option); edits < distance) {
+            distance = edits;
+            closest = option;
+        }
+    }
+    if (!closest.empty()) {
+        return "unknown option " + word + " (did you mean " + std::string(closest) + "?)";
+    }
+    if (options.command == "run" && !options.words.empty()) {
+        return "unknown option " + word + " (an argument of the command that begins with -- goes after a --: "
+               "tuvex_host run " + options.words[0] + " -- " + word + ")";
+    }
+    std::string known;
+    for (const std::string_view option : kOptions) {
+        known += (known.empty() ? "" : ", ") + std::string(option);
+    }
+    return "unknown option " + word + "; the options are " + known;
+}
 
 // The arguments of `run`, written back as the one quoted word they should be.
 std::string AsOneQuotedWord(const std::vector<std::string>& words)
@@ -32,6 +81,9 @@ std::string WordsProblem(const HostOptions& options)
     }
     if (options.command == "menu") {
         return count <= 1 ? "" : "menu takes one menu file: Tuvex, TuvexW, TuvexUtf8 or a path";
+    }
+    if (options.command == "conf") {
+        return count <= 1 ? "" : "conf takes one settings file, or none for Tuvex.conf beside the module";
     }
     if (options.command == "check") {
         return count == 0 ? "" : "check takes no words";
@@ -93,9 +145,8 @@ ParsedArguments ParseHostArguments(const std::vector<std::string>& arguments)
             continue;
         }
         const bool isOption = !onlyWords && word.starts_with("--");
-        if (isOption && word != "--dll" && word != "--param" && word != "--in" && word != "--out" &&
-            word != "--encoding" && word != "--out-encoding" && word != "--timeout" && word != "--messages") {
-            parsed.problem = "unknown option " + word + " (put -- before arguments that begin with --)";
+        if (isOption && std::find(std::begin(kOptions), std::end(kOptions), word) == std::end(kOptions)) {
+            parsed.problem = UnknownOptionProblem(word, options);
             return parsed;
         }
         if (isOption && i + 1 == arguments.size()) {

@@ -16,7 +16,7 @@ enum class MessageMode { Window, Console };
 
 struct HostOptions {
     std::string dll;
-    std::string command;  // list, filter, run, menu or check
+    std::string command;  // list, filter, run, menu, conf or check
     std::vector<std::string> words;
     std::optional<std::string> parameter;
     std::string in;

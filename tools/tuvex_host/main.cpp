@@ -1,6 +1,6 @@
 // tuvex_host: loads Tuvex.dll as an editor does and runs its filters on a
 // text file, so that a filter can be tried without the editor; and checks a
-// menu definition file.
+// menu definition file and the settings file.
 #include <windows.h>
 
 #include <cstring>
@@ -11,12 +11,14 @@
 
 #include "common/win32_resource.h"
 #include "host/exports.h"
+#include "command_exit_win32.h"
 #include "command_timeout_win32.h"
 #include "host_io_win32.h"
 #include "host_options.h"
 #include "menu_command_win32.h"
 #include "message_watcher_win32.h"
 #include "module_machine.h"
+#include "settings_command_win32.h"
 #include "text_encoding.h"
 #include "windows_check_win32.h"
 
@@ -58,6 +60,10 @@ const char kUsage[] =
     "      when the name has no extension); a path with a folder is taken as\n"
     "      written, from the current folder (.\\my.ini). Exit status: 0 nothing\n"
     "      found, 1 findings, 2 file unreadable.\n"
+    "  tuvex_host conf [FILE]\n"
+    "      Says what the settings file Tuvex.conf beside the module (or FILE) asks\n"
+    "      of the module, read as the module reads it, and names a value that the\n"
+    "      module does not know. Exit status: 0 nothing found, 1 findings.\n"
     "  tuvex_host check\n"
     "      Tries each behaviour of Windows that the module relies on and prints a\n"
     "      table (what, expected, got, PASS/FAIL/NOTE) to paste into a report. It\n"
@@ -67,7 +73,9 @@ const char kUsage[] =
     "Options of filter and run:\n"
     "  --encoding cp932|utf-8|utf-16\n"
     "      The encoding of the input. Without it: a byte-order mark (UTF-8 or\n"
-    "      UTF-16LE), else UTF-8 when the text is valid UTF-8, else cp932.\n"
+    "      UTF-16LE), else UTF-8 when the text is valid UTF-8, else cp932. An input\n"
+    "      that is no text in its encoding is refused, naming its first byte that\n"
+    "      does not fit.\n"
     "  --out-encoding utf-8|cp932|utf-16\n"
     "      The encoding of the result: UTF-8 (the default), Shift_JIS, or UTF-16LE\n"
     "      without a byte-order mark.\n"
@@ -83,9 +91,12 @@ const char kUsage[] =
     "  --\n"
     "      Every word after it is a word, not an option: tuvex_host run perl -- --help\n"
     "\n"
-    "The result is written to FILE (or standard output). Exit status: 0 with a\n"
-    "result, 1 when nothing came back (after a message, or from a command that\n"
-    "wrote nothing), 2 for a usage or file error, 124 after --timeout.\n";
+    "The result is written to FILE (or standard output). After the run the\n"
+    "command's own exit code is printed to standard error (\"exit code of the\n"
+    "command: N\"), or that it still runs. The exit status of tuvex_host is its\n"
+    "own, not the command's: 0 with a result, 1 when nothing came back (after a\n"
+    "message, or from a command that wrote nothing), 2 for a usage or file\n"
+    "error, 124 after --timeout.\n";
 
 // Exit status of a command ended by --timeout, as the timeout command gives it.
 constexpr int kTimedOut = 124;
@@ -98,10 +109,12 @@ int Fail(const std::wstring& message)
     return 2;
 }
 
+// What is wrong and where the usage is: the whole of it would bury the line
+// that matters.
 int FailUsage(const std::string& problem)
 {
     Fail(FromAnsi(problem));
-    WriteText(GetStdHandle(STD_ERROR_HANDLE), L"\n" + FromAnsi(kUsage));
+    WriteText(GetStdHandle(STD_ERROR_HANDLE), L"For the usage: tuvex_host --help\n");
     return 2;
 }
 
@@ -145,6 +158,12 @@ std::optional<std::wstring> ReadInputText(const HostOptions& options)
     if (!bytes) {
         Fail(L"cannot read " + (options.in.empty() ? L"standard input" : FromAnsi(options.in)) + L": " +
              SystemMessage(error));
+        return std::nullopt;
+    }
+    // Text that does not fit its encoding would reach the module garbled.
+    const std::string problem = InputEncodingProblem(*bytes, options.encoding);
+    if (!problem.empty()) {
+        Fail(FromAnsi(problem));
         return std::nullopt;
     }
     const EncodedText input = DetectTextEncoding(*bytes, options.encoding);
@@ -228,6 +247,14 @@ auto WithMessages(MessageMode mode, Call call)
     return call();
 }
 
+// The command's exit code, after its messages; nothing when no command ran.
+void PrintCommandEnd(CommandExitWatch& watch)
+{
+    if (const std::optional<std::string> line = watch.Finish()) {
+        WriteText(GetStdHandle(STD_ERROR_HANDLE), L"tuvex_host: " + FromAnsi(*line) + L"\n");
+    }
+}
+
 int RunFilter(HMODULE module, const HostOptions& options, MessageMode messages)
 {
     const std::string& name = options.words[0];
@@ -245,9 +272,11 @@ int RunFilter(HMODULE module, const HostOptions& options, MessageMode messages)
     }
     const UniqueWindow owner = options.parameter ? UniqueWindow() : MakeOwnerWindow();
     // Arguments arrive in the ANSI code page, as an editor holds the parameter.
+    CommandExitWatch watch;
     const UniqueGlobal block(WithMessages(messages, [&] {
         return filter(owner.get(), text->c_str(), options.parameter ? options.parameter->c_str() : nullptr);
     }));
+    PrintCommandEnd(watch);
     if (!block) {
         return 1;
     }
@@ -267,8 +296,10 @@ int RunCommand(HMODULE module, const HostOptions& options, MessageMode messages)
     }
     const std::string ansiInput = Encode(*text, CP_ACP);
     const std::string arguments = options.words.size() > 1 ? options.words[1] : std::string();
+    CommandExitWatch watch;
     const std::string result = WithMessages(
         messages, [&] { return std::string(run(ansiInput.c_str(), options.words[0].c_str(), arguments.c_str())); });
+    PrintCommandEnd(watch);
     const std::optional<std::string> encoded = EncodedResult(Decode(result, CP_ACP), options.outEncoding);
     if (!encoded || !WriteOutput(options.out, *encoded)) {
         return 2;
@@ -329,6 +360,9 @@ int main(int argc, char** argv)
     const std::string dllPath = options.dll.empty() ? DefaultDllPath() : options.dll;
     if (options.command == "menu") {
         return CheckMenuFile(ModuleFolderOf(dllPath), options.words.empty() ? "Tuvex" : options.words[0]);
+    }
+    if (options.command == "conf") {
+        return CheckSettingsFile(ModuleFolderOf(dllPath), options.words.empty() ? "" : options.words[0]);
     }
     const UniqueModule module(LoadLibraryA(dllPath.c_str()));
     if (!module) {

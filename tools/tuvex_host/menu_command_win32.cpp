@@ -7,6 +7,7 @@
 
 #include "exec/command_lookup.h"
 #include "exec/interpreter_line.h"
+#include "host/command_runner.h"
 #include "host_io_win32.h"
 #include "menu_doctor.h"
 #include "platform_win32.h"
@@ -58,20 +59,25 @@ public:
             return {"not found", Missing("the command " + Quoted(name), name, location)};
         }
         try {
-            const InterpreterCommand interpreter = SplitInterpreter(ReadInterpreterLine(location.file, command));
-            if (interpreter.program.empty()) {
+            const ByteString line = ReadInterpreterLine(location.file, command);
+            const LocatedInterpreter interpreter = LocateInterpreter(line, location.file);
+            if (interpreter.name.empty()) {
                 return {IsBatchFile(location.file) ? location.file + kBatchFileNote : location.file, ""};
             }
-            const CommandLocation program = LocateCommand(InterpreterProgramPath(interpreter.program, location.file));
-            if (program.file.empty()) {
-                return {location.file + ", run by " + interpreter.program + " (not found)",
-                        Missing("the program " + Quoted(interpreter.program) + " of the \"#!\" line of " + location.file,
-                                interpreter.program, program)};
+            // A Unix line names a program that Windows finds by its name alone.
+            const ByteString readAs = interpreter.name == SplitInterpreter(line).program
+                                          ? ByteString()
+                                          : " (a Unix \"#!\" line: " + interpreter.name + " is looked up as a command)";
+            if (interpreter.location.file.empty()) {
+                return {location.file + ", run by " + interpreter.name + " (not found)" + readAs,
+                        Missing("the program " + Quoted(interpreter.name) + " of the \"#!\" line of " + location.file,
+                                interpreter.name, interpreter.location)};
             }
-            return {location.file + ", run by " + program.file + interpreter.options, ""};
-        } catch (const ErrorMessage& message) {
-            return {location.file + ": " + OnOneLine(message.text()),
-                    location.file + " cannot be read for its \"#!\" line: " + OnOneLine(message.text())};
+            return {location.file + ", run by " + interpreter.location.file + interpreter.options + readAs, ""};
+        } catch (const ExchangeError& failure) {
+            const ByteString message = ExchangeFailureText(failure);
+            return {location.file + ": " + OnOneLine(message),
+                    location.file + " cannot be read for its \"#!\" line: " + OnOneLine(message)};
         }
     }
 
@@ -130,8 +136,10 @@ int CheckMenuFile(const std::string& moduleFolder, const std::string& which)
     DWORD error = ERROR_SUCCESS;
     const std::optional<std::string> bytes = ReadFileBytes(path, error);
     if (!bytes) {
+        const std::string hint = error == ERROR_FILE_NOT_FOUND ? MenuFileMissingHint(which) : "";
         WriteText(GetStdHandle(STD_ERROR_HANDLE), L"tuvex_host: cannot read " + Decode(path, CP_ACP) + L": " +
-                                                      SystemMessage(error, Decode(path, CP_ACP)) + L"\n");
+                                                      SystemMessage(error, Decode(path, CP_ACP)) + L"\n" +
+                                                      (hint.empty() ? L"" : L"(" + Decode(hint, CP_ACP) + L")\n"));
         return 2;
     }
     MenuExamination examination = ExamineMenuFile(*bytes);

@@ -167,6 +167,22 @@ bool AddsItem(MenuLineKind kind, const std::vector<ByteString>& fields)
            (kind == MenuLineKind::Item && fields.size() >= 2);
 }
 
+// A zero in every second byte, as UTF-16 gives for the ASCII of a menu
+// file; Shift_JIS text holds no zero byte.
+bool IsUtf16WithoutMark(std::string_view bytes)
+{
+    if (bytes.size() < 2) {
+        return false;
+    }
+    bool zeroAtEven = true;
+    bool zeroAtOdd = true;
+    for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
+        zeroAtEven = zeroAtEven && bytes[at] == '\0';
+        zeroAtOdd = zeroAtOdd && bytes[at + 1] == '\0';
+    }
+    return zeroAtEven || zeroAtOdd;
+}
+
 ByteString EncodingProblem(std::string_view bytes)
 {
     if (bytes.starts_with("\xEF\xBB\xBF")) {
@@ -175,6 +191,10 @@ ByteString EncodingProblem(std::string_view bytes)
     }
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
         return "saved as UTF-16 (Unicode): the menu is read as Shift_JIS bytes; save it as ANSI (Shift_JIS)";
+    }
+    if (IsUtf16WithoutMark(bytes)) {
+        return "saved as UTF-16 (Unicode) without a byte-order mark: the menu is read as Shift_JIS bytes, each "
+               "line up to its first zero byte; save it as ANSI (Shift_JIS)";
     }
     // Valid UTF-8 with bytes above ASCII is seldom Shift_JIS by chance.
     const bool utf8 = HasNonAsciiByte(bytes) && IsValidUtf8(bytes);
@@ -259,6 +279,16 @@ std::string MenuFilePath(std::string_view moduleFolder, std::string_view which)
         return std::string(which);
     }
     return std::string(moduleFolder) + std::string(which) + (which.find('.') == std::string_view::npos ? ".ini" : "");
+}
+
+std::string MenuFileMissingHint(std::string_view which)
+{
+    if (NamesFolder(which)) {
+        return "";
+    }
+    const std::string path = MenuFilePath("", which);
+    return "a name without a folder is the file beside the module; for " + path +
+           " in the current folder, write .\\" + path;
 }
 
 std::vector<MenuFileLine> ReadMenuFileLines(std::string_view bytes)

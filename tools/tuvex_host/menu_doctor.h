@@ -21,6 +21,11 @@ namespace tuvex::host {
 // relative one from the current folder.
 std::string MenuFilePath(std::string_view moduleFolder, std::string_view which);
 
+// What to write for a menu file named without a folder (`which`) that is not
+// beside the module: ".\<name>" for the file in the current folder; empty
+// for a name with a folder.
+std::string MenuFileMissingHint(std::string_view which);
+
 // A line of the file as the module's reader takes it: text mode (CR LF
 // reads as LF, Ctrl+Z ends the file), at most 1023 bytes at a time.
 struct MenuFileLine {

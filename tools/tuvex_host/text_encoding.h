@@ -2,7 +2,9 @@
 // apart when it is not told.
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tuvex::host {
@@ -27,5 +29,20 @@ struct EncodedText {
 // UTF-8 when the bytes are valid UTF-8, else code page 932. A byte-order mark
 // of the encoding in force is left out of the body.
 EncodedText DetectTextEncoding(std::string_view bytes, std::optional<TextEncoding> given);
+
+// The first byte of `bytes` that does not fit `encoding`: in UTF-8 the first
+// byte of a sequence that is not well-formed; in code page 932 a byte that
+// is no character (0x80, 0xA0, 0xFD to 0xFF) or a first byte without its
+// second; in UTF-16 a last byte without its pair. `offset` counts from 0.
+struct InvalidByte {
+    std::size_t offset;
+    unsigned char value;
+};
+std::optional<InvalidByte> FirstInvalidByte(std::string_view bytes, TextEncoding encoding);
+
+// Why `bytes`, read in the encoding given or detected, are no text in it,
+// naming the first byte that does not fit (counted from 1, the byte-order
+// mark included) and its value; empty when they are text.
+std::string InputEncodingProblem(std::string_view bytes, std::optional<TextEncoding> given);
 
 }  // namespace tuvex::host

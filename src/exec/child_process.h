@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -20,6 +21,10 @@ struct ExchangeProgress {
     // The command and everything it started can be ended (it runs in a job
     // of its own); false where the host's own job forbids that.
     bool canEndCommand;
+    // Ends the command and everything it started now, while the wait goes
+    // on: a window may be told to end it from a loop nested in the wait,
+    // which returns only later. The wait still returns EndCommand.
+    std::function<void()> endCommand = {};
 };
 
 // What the user wants of a command that is still running.

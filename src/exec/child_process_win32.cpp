@@ -621,7 +621,7 @@ ExchangeResult Exchange(const ByteString& command, const ByteString& arguments, 
         }
         const WaitOutcome outcome = waiter->Wait(std::span<void* const>(objects.data(), count),
                                                  {commandLine, outputReader.received() + errorReader.received(),
-                                                  bool(child.job)});
+                                                  bool(child.job), [&child] { EndCommand(child); }});
         if (outcome.choice != WaitChoice::KeepWaiting) {
             return ended(EndWait(outcome.choice, child));
         }

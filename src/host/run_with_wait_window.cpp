@@ -1,5 +1,7 @@
 #include "host/run_with_wait_window.h"
 
+#include <utility>
+
 namespace tuvex {
 
 namespace {
@@ -18,6 +20,14 @@ WaitWindowWaiter::WaitWindowWaiter(HWND owner, DWORD delayMs)
 
 WaitOutcome WaitWindowWaiter::Wait(std::span<void* const> objects, const ExchangeProgress& progress)
 {
+    // The exchange's progress, and so its way to end the command, holds
+    // only while this wait lasts.
+    struct Current {
+        Current(const ExchangeProgress*& held, const ExchangeProgress& progress) : held_(held) { held_ = &progress; }
+        ~Current() { held_ = nullptr; }
+        const ExchangeProgress*& held_;
+    } current(progress_, progress);
+
     const auto count = static_cast<DWORD>(objects.size());
     for (;;) {
         const ULONGLONG now = GetTickCount64();
@@ -27,24 +37,26 @@ WaitOutcome WaitWindowWaiter::Wait(std::span<void* const> objects, const Exchang
             result = WaitForMultipleObjects(count, objects.data(), FALSE, static_cast<DWORD>(delayMs_ - elapsedMs));
         } else {
             if (!window_) {
-                window_.emplace(owner_, progress.commandLine, progress.canEndCommand);
-            }
-            if (!window_->IsOpen()) {
-                // Without the window the wait goes on, only without a way to end it.
-                result = WaitForMultipleObjects(count, objects.data(), FALSE, INFINITE);
-            } else {
-                if (const std::uint64_t seconds = elapsedMs / 1000; seconds != shownSeconds_) {
-                    shownSeconds_ = seconds;
-                    window_->ShowProgress(seconds, progress.bytesReceived);
+                std::function<void()> endCommand;
+                if (progress.canEndCommand) {
+                    endCommand = [this] { EndCommandNow(); };
                 }
-                result = MsgWaitForMultipleObjectsEx(count, objects.data(), static_cast<DWORD>(1000 - elapsedMs % 1000),
-                                                     QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-                if (result == WAIT_OBJECT_0 + count || (result - WAIT_OBJECT_0 < count &&
-                                                        now - dispatchedTick_ >= kBusyDispatchIntervalMs)) {
-                    dispatchedTick_ = now;
-                    if (const WaitChoice choice = DispatchMessages(); choice != WaitChoice::KeepWaiting) {
-                        return {choice, {}};
-                    }
+                window_.emplace(owner_, progress.commandLine, std::move(endCommand));
+            }
+            if (const std::uint64_t seconds = elapsedMs / 1000; window_->IsOpen() && seconds != shownSeconds_) {
+                shownSeconds_ = seconds;
+                window_->ShowProgress(seconds, progress.bytesReceived);
+            }
+            // Without the window (it could not be made) the messages are
+            // dispatched all the same: the editor must not hang, and its
+            // window's end or WM_QUIT still ends the wait.
+            result = MsgWaitForMultipleObjectsEx(count, objects.data(), static_cast<DWORD>(1000 - elapsedMs % 1000),
+                                                 QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            if (result == WAIT_OBJECT_0 + count ||
+                (result - WAIT_OBJECT_0 < count && now - dispatchedTick_ >= kBusyDispatchIntervalMs)) {
+                dispatchedTick_ = now;
+                if (const WaitChoice choice = DispatchMessages(); choice != WaitChoice::KeepWaiting) {
+                    return {choice, {}};
                 }
             }
         }
@@ -60,7 +72,7 @@ WaitOutcome WaitWindowWaiter::Wait(std::span<void* const> objects, const Exchang
 WaitChoice WaitWindowWaiter::DispatchMessages()
 {
     MSG message;
-    while (window_->pressed() == WaitWindowButton::None && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (Chosen() == WaitChoice::KeepWaiting && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             // The thread is to end: so does the wait, and the loop that
             // waits for the quit still gets it.
@@ -72,13 +84,32 @@ WaitChoice WaitWindowWaiter::DispatchMessages()
             DispatchMessageA(&message);
         }
     }
-    switch (window_->pressed()) {
-    case WaitWindowButton::StopWaiting:
+    return Chosen();
+}
+
+WaitChoice WaitWindowWaiter::Chosen() const
+{
+    switch (window_->chosen()) {
+    case WaitWindowChoice::StopWaiting:
         return WaitChoice::StopWaiting;
-    case WaitWindowButton::EndCommand:
+    case WaitWindowChoice::EndCommand:
         return WaitChoice::EndCommand;
-    default:
-        return WaitChoice::KeepWaiting;
+    case WaitWindowChoice::None:
+        break;
+    }
+    // Where no window shows (or the owner was a child of the editor's
+    // window), the owner's end is seen here, after the messages that may
+    // have ended it.
+    if (owner_ && !IsWindow(owner_)) {
+        return progress_->canEndCommand ? WaitChoice::EndCommand : WaitChoice::StopWaiting;
+    }
+    return WaitChoice::KeepWaiting;
+}
+
+void WaitWindowWaiter::EndCommandNow()
+{
+    if (progress_ && progress_->endCommand) {
+        progress_->endCommand();
     }
 }
 

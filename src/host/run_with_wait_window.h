@@ -18,6 +18,12 @@ namespace tuvex {
 // over `owner`, updated once a second, and while it shows every message of
 // the thread is dispatched, as in any modal window: the editor, disabled,
 // takes no input but repaints, and the window's buttons end the wait at once.
+// The owner's end ends the command and the wait.
+//
+// A filter called from within the wait (the editor's timer) waits under a
+// window of its own, and its loop dispatches this window's messages too:
+// "コマンドを終了" pressed here ends this command at once, from the window's
+// procedure, though this wait returns only once the nested call has.
 class WaitWindowWaiter final : public ExchangeWaiter {
 public:
     explicit WaitWindowWaiter(HWND owner, DWORD delayMs = 1000);
@@ -26,11 +32,16 @@ public:
 private:
     // Dispatches the messages that wait; returns what the user chose.
     WaitChoice DispatchMessages();
+    // What the window or the owner's end chose; KeepWaiting until then.
+    WaitChoice Chosen() const;
+    void EndCommandNow();
 
     HWND owner_;
     DWORD delayMs_;
     ULONGLONG startTick_;
     ULONGLONG dispatchedTick_ = 0;
+    // The progress of the wait under way; null between waits.
+    const ExchangeProgress* progress_ = nullptr;
     std::optional<WaitWindow> window_;
     std::uint64_t shownSeconds_ = ~std::uint64_t{0};
 };

@@ -1,6 +1,8 @@
 // The wait window driven directly, as a wait drives it.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "common/module_location_win32.h"
 #include "dialog/wait_window_win32.h"
 #include "resources/wait_window_resources.h"
@@ -59,7 +61,7 @@ TEST_F(WaitWindowTest, DisablesItsOwnerWhileItShowsAndEnablesItBeforeItIsDestroy
     const HHOOK hook = SetWindowsHookExW(WH_CBT, &RecordDestroy, nullptr, GetCurrentThreadId());
     bool enabledWhileShown = true;
     {
-        WaitWindow window(owner_.get(), kCommandLine, false);
+        WaitWindow window(owner_.get(), kCommandLine, {});
         ASSERT_NE(FindWaitWindow(), nullptr);
         enabledWhileShown = IsWindowEnabled(owner_.get()) != FALSE;
     }
@@ -73,7 +75,7 @@ TEST_F(WaitWindowTest, DisablesItsOwnerWhileItShowsAndEnablesItBeforeItIsDestroy
 TEST_F(WaitWindowTest, EnablesItsOwnerAgainWhenTheWaitEndsInAnException)
 {
     try {
-        WaitWindow window(owner_.get(), kCommandLine, false);
+        WaitWindow window(owner_.get(), kCommandLine, {});
         ASSERT_FALSE(IsWindowEnabled(owner_.get()));
         throw ErrorMessage("failed");
     } catch (const ErrorMessage&) {
@@ -85,43 +87,57 @@ TEST_F(WaitWindowTest, LeavesAnOwnerThatWasDisabledAlreadyDisabled)
 {
     EnableWindow(owner_.get(), FALSE);
     {
-        WaitWindow window(owner_.get(), kCommandLine, false);
+        WaitWindow window(owner_.get(), kCommandLine, {});
     }
     EXPECT_FALSE(IsWindowEnabled(owner_.get()));
     EnableWindow(owner_.get(), TRUE);
 }
 
-TEST_F(WaitWindowTest, ThePressedEndButtonAsksToEndTheCommand)
+TEST_F(WaitWindowTest, ThePressedEndButtonEndsTheCommandAtOnce)
 {
-    WaitWindow window(owner_.get(), kCommandLine, true);
-    EXPECT_EQ(window.pressed(), WaitWindowButton::None);
+    int ends = 0;
+    WaitWindow window(owner_.get(), kCommandLine, [&] { ++ends; });
+    EXPECT_EQ(window.chosen(), WaitWindowChoice::None);
     HWND button = GetDlgItem(FindWaitWindow(), IDC_WAIT_END_COMMAND);
     ASSERT_NE(button, nullptr);
     EXPECT_TRUE(IsWindowVisible(button));
     EXPECT_EQ(test::WindowTextOf(button), L"コマンドを終了");
     PostMessageW(button, BM_CLICK, 0, 0);
     DispatchMessages(window);
-    EXPECT_EQ(window.pressed(), WaitWindowButton::EndCommand);
+    EXPECT_EQ(window.chosen(), WaitWindowChoice::EndCommand);
+    EXPECT_EQ(ends, 1);
 }
 
-TEST_F(WaitWindowTest, TheStopButtonAndEscAskToStopWaiting)
+TEST_F(WaitWindowTest, TheStopButtonAsksToStopWaiting)
 {
-    {
-        WaitWindow window(owner_.get(), kCommandLine, true);
-        PostMessageW(GetDlgItem(FindWaitWindow(), IDCANCEL), BM_CLICK, 0, 0);
-        DispatchMessages(window);
-        EXPECT_EQ(window.pressed(), WaitWindowButton::StopWaiting);
-    }
-    WaitWindow window(owner_.get(), kCommandLine, true);
-    HWND shown = FindWaitWindow();
-    PostMessageW(GetDlgItem(shown, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0);
+    int ends = 0;
+    WaitWindow window(owner_.get(), kCommandLine, [&] { ++ends; });
+    HWND button = GetDlgItem(FindWaitWindow(), IDC_WAIT_STOP_WAITING);
+    EXPECT_EQ(test::WindowTextOf(button), L"待機を中止");
+    PostMessageW(button, BM_CLICK, 0, 0);
     DispatchMessages(window);
-    EXPECT_EQ(window.pressed(), WaitWindowButton::StopWaiting);
+    EXPECT_EQ(window.chosen(), WaitWindowChoice::StopWaiting);
+    EXPECT_EQ(ends, 0);
+}
+
+TEST_F(WaitWindowTest, EnterAndEscEndTheCommandWhereItCanBeEndedElseStopWaiting)
+{
+    for (const bool canEnd : {true, false}) {
+        for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+            int ends = 0;
+            WaitWindow window(owner_.get(), kCommandLine, canEnd ? std::function<void()>([&] { ++ends; }) : nullptr);
+            PostMessageW(FindWaitWindow(), WM_KEYDOWN, key, 0);
+            DispatchMessages(window);
+            const bool ended = window.chosen() == WaitWindowChoice::EndCommand && ends == 1;
+            EXPECT_EQ(ended, canEnd) << "key " << key << ", chose " << int(window.chosen()) << ", ended " << ends;
+            EXPECT_EQ(window.chosen() == WaitWindowChoice::StopWaiting, !canEnd) << "key " << key;
+        }
+    }
 }
 
 TEST_F(WaitWindowTest, ShowsTheCommandLineAndTheProgress)
 {
-    WaitWindow window(owner_.get(), kCommandLine, true);
+    WaitWindow window(owner_.get(), kCommandLine, [] {});
     window.ShowProgress(3, 42);
     HWND shown = FindWaitWindow();
     EXPECT_EQ(test::WindowTextOf(GetDlgItem(shown, IDC_WAIT_COMMAND_LINE)), L"child.exe sleep 60000");
@@ -130,7 +146,7 @@ TEST_F(WaitWindowTest, ShowsTheCommandLineAndTheProgress)
 
 TEST_F(WaitWindowTest, OffersNoEndButtonWhereTheCommandCannotBeEnded)
 {
-    WaitWindow window(owner_.get(), kCommandLine, false);
+    WaitWindow window(owner_.get(), kCommandLine, {});
     HWND button = GetDlgItem(FindWaitWindow(), IDC_WAIT_END_COMMAND);
     EXPECT_FALSE(button && IsWindowVisible(button));
 }

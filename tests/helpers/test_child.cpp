@@ -37,6 +37,9 @@
 //   signal HEX           set the event whose handle value is HEX (hexadecimal),
 //                        as a child that inherited it could; write "signalled"
 //                        or "not signalled"
+//   hold-mutex M E MS    take the named mutex M, set the named event E, pause
+//                        MS ms, release M: a watcher that waits on M finds it
+//                        abandoned only when the child was ended before
 #include <windows.h>
 
 #include <cstdint>
@@ -246,6 +249,13 @@ int main(int argc, char** argv)
         } else if (action == "signal") {
             const auto handle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(std::strtoull(next().c_str(), nullptr, 16)));
             WriteText(StandardOutput(), SetEvent(handle) ? "signalled" : "not signalled");
+        } else if (action == "hold-mutex") {
+            const tuvex::UniqueHandle mutex(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, next().c_str()));
+            WaitForSingleObject(mutex.get(), INFINITE);
+            const tuvex::UniqueHandle held(OpenEventA(EVENT_MODIFY_STATE, FALSE, next().c_str()));
+            SetEvent(held.get());
+            Sleep(std::atoi(next().c_str()));
+            ReleaseMutex(mutex.get());
         } else if (action == "window-visible") {
             const HWND console = GetConsoleWindow();
             WriteText(StandardOutput(), console && IsWindowVisible(console) ? "shown" : "hidden");

@@ -50,7 +50,7 @@ int RunningTestChildren()
 }
 
 constexpr int kNoButton = 0;
-constexpr int kStopWaitingButton = IDCANCEL;
+constexpr int kStopWaitingButton = IDC_WAIT_STOP_WAITING;
 constexpr int kEndCommandButton = 1104;
 
 // Watches for the wait window during a call: when it showed, what it said,
@@ -300,6 +300,208 @@ TEST_F(WaitWindowTest, TuvexRunShowsTheWindowTooAndReturnsAnEmptyStringWhenStopp
     ASSERT_TRUE(child) << "no process " << processId;
     DWORD exitCode = 0;
     EXPECT_TRUE(GetExitCodeProcess(child.get(), &exitCode) && exitCode == STILL_ACTIVE) << "process " << processId;
+}
+
+// A test child that runs until it is ended, for up to a minute: it holds a
+// mutex meanwhile, which this side finds abandoned only when the child was
+// ended before its time.
+class RunningChild {
+public:
+    RunningChild()
+        : name_("tuvex-running-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made)),
+          mutex_(CreateMutexA(nullptr, FALSE, (name_ + "-mutex").c_str())),
+          held_(CreateEventA(nullptr, TRUE, FALSE, (name_ + "-held").c_str())),
+          returned_(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    {
+    }
+    std::string Actions() const { return "hold-mutex " + name_ + "-mutex " + name_ + "-held 60000 out 6869"; }
+    // Once the child runs; false when its call returned first.
+    bool WaitRunning() const
+    {
+        const HANDLE events[] = {held_.get(), returned_.get()};
+        return WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0;
+    }
+    // The wait window that shows this child's command line, once the child
+    // runs; null when its call returned first.
+    HWND AwaitWaitWindow() const
+    {
+        const std::wstring name = test::FromCp932(name_);
+        for (bool running = WaitRunning(); running && !CallHasReturned(); Sleep(10)) {
+            if (HWND found = test::FindVisibleWindow([&](HWND window) {
+                    return test::WindowTextOf(GetDlgItem(window, IDC_WAIT_COMMAND_LINE)).find(name) != std::wstring::npos;
+                })) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
+    void CallReturned() const { SetEvent(returned_.get()); }
+    bool CallHasReturned() const { return WaitForSingleObject(returned_.get(), 0) == WAIT_OBJECT_0; }
+    // WAIT_ABANDONED_0 when the child was ended; WAIT_OBJECT_0 when it ran its time.
+    DWORD WaitForItsEnd() const { return WaitForSingleObject(mutex_.get(), INFINITE); }
+
+private:
+    static inline int made = 0;
+    std::string name_;
+    UniqueHandle mutex_;
+    UniqueHandle held_;
+    UniqueHandle returned_;
+};
+
+TEST_F(WaitWindowTest, EscEndsTheCommandWhereItCanBeEnded)
+{
+    DialogWatcher watcher;
+    RunningChild child;
+    std::thread user([&] {
+        if (HWND window = child.AwaitWaitWindow()) {
+            PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+    });
+    const HGLOBAL result = wide_(GetDesktopWindow(), L"", Parameter(child.Actions()).c_str());
+    child.CallReturned();
+    user.join();
+    EXPECT_EQ(result, nullptr);
+    ASSERT_EQ(watcher.seen().size(), 1u);
+    ASSERT_EQ(test::FirstLine(watcher.seen()[0].text), L"コマンドを終了しました");
+    EXPECT_EQ(child.WaitForItsEnd(), DWORD{WAIT_ABANDONED_0}) << "the child ran its time";
+}
+
+TEST_F(WaitWindowTest, TheWholeCommandLineCanBeReadInTheWindow)
+{
+    RunningChild child;
+    const std::string arguments = child.Actions() + " exit 0 " + std::string(200, 'x') + " " + std::string(100, 'y');
+    std::wstring shown;
+    bool fitsItsWidth = false;
+    bool scrollsWhereItMust = false;
+    std::thread user([&] {
+        HWND window = child.AwaitWaitWindow();
+        HWND edit = GetDlgItem(window, IDC_WAIT_COMMAND_LINE);
+        RECT area = {};
+        SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+        HDC context = GetDC(edit);
+        SelectObject(context, reinterpret_cast<HGDIOBJ>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+        TEXTMETRICW metrics = {};
+        GetTextMetricsW(context, &metrics);
+        const auto lines = static_cast<int>(SendMessageW(edit, EM_GETLINECOUNT, 0, 0));
+        LONG widest = 0;
+        for (int line = 0; line < lines; ++line) {
+            wchar_t text[512] = {};
+            *reinterpret_cast<WORD*>(text) = 511;
+            const auto length = static_cast<int>(SendMessageW(edit, EM_GETLINE, line, reinterpret_cast<LPARAM>(text)));
+            SIZE size = {};
+            GetTextExtentPoint32W(context, text, length, &size);
+            widest = std::max(widest, size.cx);
+            shown.append(text, length);
+        }
+        ReleaseDC(edit, context);
+        fitsItsWidth = widest <= area.right - area.left;
+        const bool hasScrollBar = (GetWindowLongW(edit, GWL_STYLE) & WS_VSCROLL) != 0;
+        scrollsWhereItMust = hasScrollBar == (lines * metrics.tmHeight > area.bottom - area.top);
+        PostMessageW(window, WM_COMMAND, kStopWaitingButton, 0);
+    });
+    DialogWatcher watcher;
+    wide_(nullptr, L"", Parameter(arguments).c_str());
+    child.CallReturned();
+    user.join();
+    EXPECT_EQ(shown, L"\"" + test::FromCp932(TestChildPath()) + L"\" " + test::FromCp932(arguments));
+    EXPECT_TRUE(fitsItsWidth) << "a line is wider than the window shows";
+    EXPECT_TRUE(scrollsWhereItMust) << "the scroll bar is missing, or shows for lines that all fit";
+}
+
+// Refuses every dialog window of the thread, as a system short of window
+// resources would; counts those it refused.
+std::atomic<int> refusedDialogs{0};
+LRESULT CALLBACK RefuseDialogs(int code, WPARAM window, LPARAM detail)
+{
+    wchar_t name[16] = {};
+    if (code == HCBT_CREATEWND && GetClassNameW(reinterpret_cast<HWND>(window), name, 16) &&
+        lstrcmpW(name, L"#32770") == 0) {
+        ++refusedDialogs;
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, window, detail);
+}
+
+// Closes the editor's window (WM_CLOSE, which DefWindowProc turns into
+// DestroyWindow) while its call waits, under the wait window or, where
+// none can be made, without it.
+void ExpectTheEditorsEndToEndTheCallAndTheCommand(decltype(&TuvexW) filter, const std::string& childPath,
+                                                 bool refuseWaitWindow)
+{
+    const UniqueWindow editor = test::MakeOwnerWindow(60, 60, 500, 400);
+    RunningChild child;
+    DialogWatcher watcher;
+    const HHOOK hook = refuseWaitWindow ? SetWindowsHookExW(WH_CBT, &RefuseDialogs, nullptr, GetCurrentThreadId()) : nullptr;
+    std::thread user([&] {
+        if (refuseWaitWindow ? child.WaitRunning() : child.AwaitWaitWindow() != nullptr) {
+            PostMessageW(editor.get(), WM_CLOSE, 0, 0);
+        }
+    });
+    const HGLOBAL result = filter(editor.get(), L"", (childPath + "|" + child.Actions()).c_str());
+    child.CallReturned();
+    user.join();
+    if (hook) {
+        UnhookWindowsHookEx(hook);
+        EXPECT_GT(refusedDialogs, 0) << "the wait window was made";
+    }
+    EXPECT_EQ(result, nullptr);
+    EXPECT_FALSE(IsWindow(editor.get())) << "WM_CLOSE was not dispatched";
+    EXPECT_EQ(child.WaitForItsEnd(), DWORD{WAIT_ABANDONED_0}) << "the child ran its time";
+}
+
+TEST_F(WaitWindowTest, TheEditorsWindowDestroyedDuringTheWaitEndsTheCallAndTheCommand)
+{
+    ExpectTheEditorsEndToEndTheCallAndTheCommand(wide_, TestChildPath(), false);
+}
+
+TEST_F(WaitWindowTest, WithoutAWaitWindowTheWaitStillDispatchesAndTheEditorsEndEndsIt)
+{
+    ExpectTheEditorsEndToEndTheCallAndTheCommand(wide_, TestChildPath(), true);
+}
+
+// A filter that the editor's timer calls while an outer call waits.
+struct NestedCall {
+    decltype(&TuvexW) filter;
+    std::string parameter;
+    const RunningChild& child;
+};
+
+void CALLBACK CallFromTheEditorsTimer(HWND editor, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(editor, timer);
+    auto* nested = reinterpret_cast<NestedCall*>(GetWindowLongPtrW(editor, GWLP_USERDATA));
+    nested->filter(editor, L"", nested->parameter.c_str());
+    nested->child.CallReturned();
+}
+
+TEST_F(WaitWindowTest, TheOuterEndButtonEndsTheOuterCommandWhileANestedCallWaits)
+{
+    const UniqueWindow editor = test::MakeOwnerWindow(60, 60, 500, 400);
+    RunningChild outer;
+    RunningChild inner;
+    NestedCall nested{wide_, Parameter(inner.Actions()), inner};
+    SetWindowLongPtrW(editor.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&nested));
+    SetTimer(editor.get(), 1, 10, &CallFromTheEditorsTimer);  // fires once the outer wait dispatches
+    DialogWatcher watcher;
+    DWORD outerEnd = 0;
+    bool innerRanOn = false;
+    std::thread user([&] {
+        HWND outerWindow = outer.AwaitWaitWindow();
+        HWND innerWindow = inner.AwaitWaitWindow();
+        if (outerWindow && innerWindow) {
+            PostMessageW(outerWindow, WM_COMMAND, kEndCommandButton, 0);
+            outerEnd = outer.WaitForItsEnd();
+            innerRanOn = !inner.CallHasReturned();
+        }
+        PostMessageW(innerWindow, WM_COMMAND, kEndCommandButton, 0);
+    });
+    const HGLOBAL result = wide_(editor.get(), L"", Parameter(outer.Actions()).c_str());
+    outer.CallReturned();
+    inner.CallReturned();
+    user.join();
+    EXPECT_EQ(result, nullptr);
+    EXPECT_EQ(outerEnd, DWORD{WAIT_ABANDONED_0}) << "the outer child ran its time";
+    EXPECT_TRUE(innerRanOn) << "the outer command ended only with the nested call";
 }
 
 }  // namespace

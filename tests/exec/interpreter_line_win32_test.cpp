@@ -58,7 +58,7 @@ TEST(ReadInterpreterLine, RaisesTheOpenFailureWithTheCommandAsWritten)
 TEST(ReadInterpreterLine, SaysThatAPipeIsADeviceWithoutWaitingToReadIt)
 {
     const std::string name = "pipe\\tuvex-probe-" + std::to_string(GetCurrentProcessId());
-    const UniqueHandle server(CreateNamedPipeA(("\\\\.\\" + name).c_str(), PIPE_ACCESS_OUTBOUND, 0, 1, 0, 0, 0, nullptr));
+    const UniqueFileHandle server(CreateNamedPipeA(("\\\\.\\" + name).c_str(), PIPE_ACCESS_OUTBOUND, 0, 1, 0, 0, 0, nullptr));
     // A probe that read the pipe would get a "#!" line after a while.
     std::thread writer([&] {
         ConnectNamedPipe(server.get(), nullptr);
@@ -72,7 +72,7 @@ TEST(ReadInterpreterLine, SaysThatAPipeIsADeviceWithoutWaitingToReadIt)
     } catch (const ErrorMessage& error) {
         result = error.text();
     }
-    const UniqueHandle client(CreateFileA(("\\\\.\\" + name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const UniqueFileHandle client(CreateFileA(("\\\\.\\" + name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     writer.join();  // the client above lets it go if the probe never connected
     EXPECT_EQ(result, "tool" + test::Cp932(L"はファイルではなくデバイスのため実行できません"));
 }

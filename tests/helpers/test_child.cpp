@@ -20,7 +20,12 @@
 //   grandchild-flood     start itself, inheriting the handles, to flood standard
 //                        output; do not wait for it
 //   window-visible       write "hidden" or "shown" for the console window
+//   pipe-access          write the user it runs as ("user SID"), then for each
+//                        standard handle a line with what its access list
+//                        holds ("allow SID", "deny SID" or "other", joined by
+//                        spaces; "none" without a list)
 //   crash                end at once as an access violation does (0xC0000005)
+//   access-violation     write through a null pointer: a real, unhandled fault
 //   flood                write to standard output until a write fails, then end
 //   set-event NAME       set the named event NAME (tells a watcher when the
 //                        child is done)
@@ -28,6 +33,8 @@
 //                        as a child that inherited it could; write "signalled"
 //                        or "not signalled"
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -130,6 +137,55 @@ void WriteNumberedLines(std::size_t count, bool utf16)
     }
 }
 
+std::string SidText(PSID sid)
+{
+    char* text = nullptr;
+    if (!ConvertSidToStringSidA(sid, &text)) {
+        return "?";
+    }
+    const std::string result = text;
+    LocalFree(text);
+    return result;
+}
+
+std::string UserText()
+{
+    tuvex::UniqueHandle token;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put());
+    char buffer[256] = {};
+    DWORD size = 0;
+    if (!GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &size)) {
+        return "?";
+    }
+    return SidText(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
+}
+
+std::string AccessListText(HANDLE handle)
+{
+    PACL acl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(handle, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl, nullptr,
+                        &descriptor) != ERROR_SUCCESS) {
+        return "unreadable";
+    }
+    std::string text = acl == nullptr ? "none" : "";
+    for (DWORD index = 0; acl != nullptr && index < acl->AceCount; ++index) {
+        void* ace = nullptr;
+        GetAce(acl, index, &ace);
+        const auto* header = static_cast<ACE_HEADER*>(ace);
+        text += index == 0 ? "" : " ";
+        if (header->AceType == ACCESS_ALLOWED_ACE_TYPE) {
+            text += "allow " + SidText(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart);
+        } else if (header->AceType == ACCESS_DENIED_ACE_TYPE) {
+            text += "deny " + SidText(&static_cast<ACCESS_DENIED_ACE*>(ace)->SidStart);
+        } else {
+            text += "other";
+        }
+    }
+    LocalFree(descriptor);
+    return text;
+}
+
 // Starts this program with `actions`, inheriting the standard handles.
 void StartGrandchild(const std::string& actions)
 {
@@ -207,6 +263,9 @@ int main(int argc, char** argv)
             StartGrandchild("flood");
         } else if (action == "crash") {
             ExitProcess(0xC0000005);
+        } else if (action == "access-violation") {
+            volatile int* p = nullptr;
+            *p = 1;
         } else if (action == "flood") {
             const std::string block(64 * 1024, 'f');
             for (DWORD written = 0;
@@ -215,6 +274,12 @@ int main(int argc, char** argv)
         } else if (action == "signal") {
             const auto handle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(std::strtoull(next().c_str(), nullptr, 16)));
             WriteText(StandardOutput(), SetEvent(handle) ? "signalled" : "not signalled");
+        } else if (action == "pipe-access") {
+            std::string text = "user " + UserText();
+            for (HANDLE handle : {StandardInput(), StandardOutput(), StandardError()}) {
+                text += "\n" + AccessListText(handle);
+            }
+            WriteText(StandardOutput(), text);
         } else if (action == "window-visible") {
             const HWND console = GetConsoleWindow();
             WriteText(StandardOutput(), console && IsWindowVisible(console) ? "shown" : "hidden");

@@ -308,11 +308,12 @@ TEST(AppendingSink, AbandonLeavesTheRoomLentInPlaceAndTheBufferEmpty)
 {
     ByteBuffer bytes;
     AppendingSink sink(bytes);
-    char* const room = sink.Extend(16 << 20);  // large enough to come from pages of its own
+    // Large enough to come from pages of its own, which go when it is freed.
+    const volatile std::uintptr_t room = reinterpret_cast<std::uintptr_t>(sink.Extend(16 << 20));
     sink.Abandon();
     EXPECT_EQ(bytes.capacity(), 0u);
     MEMORY_BASIC_INFORMATION page = {};
-    ASSERT_NE(VirtualQuery(room, &page, sizeof(page)), 0u);
+    ASSERT_NE(VirtualQuery(reinterpret_cast<const void*>(room), &page, sizeof(page)), 0u);
     EXPECT_EQ(page.State, static_cast<DWORD>(MEM_COMMIT)) << "the room lent was freed";
 }
 

@@ -170,11 +170,11 @@ private:
 
 // A hidden child that crashes ends at once, it and all it started, instead
 // of waiting behind a crash dialog that no one sees: the system sets
-// SEM_NOGPFAULTERRORBOX for every process in such a job. The child's error
-// mode is left alone otherwise: it is set per process, and setting it in the
-// editor for the child to inherit would change the editor's own. The job
-// has no other limit; closing it leaves its processes running. A job that
-// refuses the limit still serves to end the command.
+// SEM_NOGPFAULTERRORBOX for every process in such a job. That is the only way
+// to the child's error mode: a child inherits the editor's, and changing the
+// editor's for the start would change it for all the editor does meanwhile.
+// The job has no other limit; closing it leaves its processes running. A job
+// that refuses the limit still serves to end the command.
 void DieOnUnhandledException(HANDLE job)
 {
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};

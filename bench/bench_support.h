@@ -69,9 +69,9 @@ inline const char* Verdict(bool met)
 
 inline std::optional<std::string> ReadWholeFile(const std::string& path)
 {
-    const UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
+    const UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+    if (!file) {
         return std::nullopt;
     }
     std::string bytes;
@@ -146,8 +146,8 @@ public:
     void Start()
     {
         if (!unixEntry_.empty()) {
-            const UniqueHandle clear(CreateFileA((unixEntry_ + "clear_refs").c_str(), GENERIC_WRITE, 0, nullptr,
-                                                 OPEN_EXISTING, 0, nullptr));
+            const UniqueFileHandle clear(CreateFileA((unixEntry_ + "clear_refs").c_str(), GENERIC_WRITE, 0, nullptr,
+                                                     OPEN_EXISTING, 0, nullptr));
             DWORD written = 0;
             WriteFile(clear.get(), "5", 1, &written, nullptr);
             base_ = StatusValue(unixEntry_, "VmRSS:");

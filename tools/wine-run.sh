@@ -81,6 +81,12 @@ if ! grep -q '^"Managed"="N"' "$prefix/user.reg" 2>/dev/null; then
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 9>&- || true
   wineserver -w
 fi
+# Wine shows a crash dialog for a program's unhandled exception whatever its
+# job or error mode asks for; Windows ends a program in a job that dies on
+# one at once. Without the dialog, Wine's debugger ends it after a backtrace.
+if ! grep -q '^"ShowCrashDialog"=dword:00000000' "$prefix/user.reg" 2>/dev/null; then
+  "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+fi
 # Starts the server and Wine's own background programs apart from this one,
 # so that none of them holds the caller's output open after the program
 # ends; keeps them up for a minute after the last program, so that the next

@@ -7,7 +7,16 @@
 
 namespace tuvex {
 
-template <typename T, auto Release, T Invalid = T{}>
+// The value that holds nothing, for resources whose functions give null on
+// failure. A kind whose functions give another value has its own such type
+// with a static `value()` (see win32_resource.h): that value cannot always
+// be a template argument itself.
+template <typename T>
+struct NullIsInvalid {
+    static constexpr T value() noexcept { return T{}; }
+};
+
+template <typename T, auto Release, typename Invalid = NullIsInvalid<T>>
 class UniqueResource {
 public:
     UniqueResource() noexcept = default;
@@ -23,15 +32,15 @@ public:
     ~UniqueResource() { reset(); }
 
     T get() const noexcept { return value_; }
-    explicit operator bool() const noexcept { return value_ != Invalid; }
+    explicit operator bool() const noexcept { return value_ != Invalid::value(); }
 
     // Gives up ownership without releasing.
-    T release() noexcept { return std::exchange(value_, Invalid); }
+    T release() noexcept { return std::exchange(value_, Invalid::value()); }
 
-    void reset(T value = Invalid) noexcept
+    void reset(T value = Invalid::value()) noexcept
     {
         T old = std::exchange(value_, value);
-        if (old != Invalid) {
+        if (old != Invalid::value()) {
             Release(old);
         }
     }
@@ -45,7 +54,7 @@ public:
     }
 
 private:
-    T value_ = Invalid;
+    T value_ = Invalid::value();
 };
 
 }  // namespace tuvex

@@ -7,7 +7,18 @@
 
 namespace tuvex {
 
+// Handles come in two kinds, told apart by the value that their functions
+// give on failure: null (processes, threads, jobs, events, mutexes, tokens)
+// or INVALID_HANDLE_VALUE (files and pipes from CreateFile and
+// CreateNamedPipe, snapshots, searches). Each owner knows its kind, so that
+// a failed call's result is held as nothing and never closed.
+struct InvalidHandleValue {
+    static HANDLE value() noexcept { return INVALID_HANDLE_VALUE; }
+};
+
 using UniqueHandle = UniqueResource<HANDLE, &::CloseHandle>;
+using UniqueFileHandle = UniqueResource<HANDLE, &::CloseHandle, InvalidHandleValue>;
+using UniqueFind = UniqueResource<HANDLE, &::FindClose, InvalidHandleValue>;
 using UniqueMenu = UniqueResource<HMENU, &::DestroyMenu>;
 using UniqueFont = UniqueResource<HFONT, &::DeleteObject>;
 using UniqueGlobal = UniqueResource<HGLOBAL, &::GlobalFree>;

@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 #include "common/tuvex_types.h"
 #include "exec/exchange_outcome.h"
@@ -68,6 +69,10 @@ struct ExchangeOptions {
     std::uint32_t pipeSize = kDefaultPipeSize;
     // None: the exchange waits on its objects alone.
     ExchangeWaiter* waiter = nullptr;
+    // The most standard output taken, in bytes; beyond it the exchange ends
+    // as when the output cannot grow. None: OutputLimit of the physical
+    // memory available when the call starts.
+    std::optional<std::uint64_t> outputLimit;
 };
 
 // Where a child's output goes: bytes are read from the pipe straight into
@@ -83,10 +88,25 @@ public:
     // That many bytes of the room given by Extend were read; the rest of it
     // is given back.
     virtual void Commit(std::size_t count) = 0;
+    // A read into the room given by Extend could not be stopped, and the
+    // system may write there at any time: the sink lets go of the memory
+    // that holds the room without ever freeing it (see LeakMemoryOf), and
+    // holds nothing after.
+    virtual void Abandon() noexcept = 0;
 
 protected:
     ~ByteSink() = default;
 };
+
+// Lets go of the memory of `bytes` (a ByteBuffer, or a ByteString whose bytes
+// are not held in the object itself) without freeing it: it goes with a copy
+// of the buffer that is never destroyed. `bytes` is empty after.
+template <typename Bytes>
+void LeakMemoryOf(Bytes& bytes) noexcept
+{
+    new Bytes(std::move(bytes));
+    bytes = Bytes();
+}
 
 // A buffer that bytes are appended to (ByteBuffer, ByteString, or the block
 // that a filter hands to the host), as a sink.
@@ -95,7 +115,9 @@ class AppendingSink final : public ByteSink {
 public:
     explicit AppendingSink(Bytes& bytes) : bytes_(bytes) {}
     std::size_t size() const override { return bytes_.size(); }
-    std::size_t room() const override { return bytes_.capacity() - bytes_.size(); }
+    // Room within the buffer object itself (a short string's) is never lent,
+    // since Abandon could not keep it.
+    std::size_t room() const override { return HeldInObject() ? 0 : bytes_.capacity() - bytes_.size(); }
     char* Extend(std::size_t count) override
     {
         kept_ = bytes_.size();
@@ -103,8 +125,16 @@ public:
         return bytes_.data() + kept_;
     }
     void Commit(std::size_t count) override { bytes_.resize(kept_ + count); }
+    void Abandon() noexcept override { LeakMemoryOf(bytes_); }
 
 private:
+    bool HeldInObject() const
+    {
+        const auto bytes = reinterpret_cast<std::uintptr_t>(bytes_.data());
+        const auto object = reinterpret_cast<std::uintptr_t>(&bytes_);
+        return bytes >= object && bytes < object + sizeof(Bytes);
+    }
+
     Bytes& bytes_;
     std::size_t kept_ = 0;
 };
@@ -139,9 +169,9 @@ private:
 // and hands everything it writes to `output` and `errors` until it has
 // ended; returns how it ended, with its exit code. Raises ExchangeError when
 // a step fails, the wait and the reading of the exit code included; bytes
-// collected until then stay in the sinks. When `output` cannot grow, the
-// command is ended with all it started (its output cannot be used anyway)
-// and the result says so.
+// collected until then stay in the sinks. When `output` cannot grow, or
+// would grow beyond options.outputLimit, the command is ended with all it
+// started (its output cannot be used anyway) and the result says so.
 //
 // The command is located by LocateCommand (never in the current folder) and
 // started by its full path; a script whose first line is "#!" is started

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "exec/command_line.h"
 #include "exec/command_lookup.h"
 #include "exec/interpreter_line.h"
+#include "exec/output_limit.h"
 
 namespace tuvex {
 
@@ -165,6 +167,20 @@ private:
     DWORD error_ = 0;
 };
 
+// A hidden child that crashes ends at once, it and all it started, instead
+// of waiting behind a crash dialog that no one sees: the system sets
+// SEM_NOGPFAULTERRORBOX for every process in such a job. That is the only way
+// to the child's error mode: a child inherits the editor's, and changing the
+// editor's for the start would change it for all the editor does meanwhile.
+// The job has no other limit; closing it leaves its processes running. A job
+// that refuses the limit still serves to end the command.
+void DieOnUnhandledException(HANDLE job)
+{
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+}
+
 // Starts the command line as a hidden child with a new console whose standard
 // handles are `standardHandles` (input, output, error) and which inherits
 // nothing else. The child starts suspended and is let go once it is in a
@@ -205,6 +221,9 @@ StartedChild StartChild(ByteString& commandLine, const std::array<HANDLE, 3>& st
     // A host whose own job forbids a nested one still runs the command,
     // only without the means to end it.
     child.job.reset(CreateJobObjectA(nullptr, nullptr));
+    if (child.job) {
+        DieOnUnhandledException(child.job.get());
+    }
     if (child.job && !AssignProcessToJobObject(child.job.get(), child.process.get())) {
         child.job.reset();
     }
@@ -220,8 +239,8 @@ StartedChild StartChild(ByteString& commandLine, const std::array<HANDLE, 3>& st
 // that one wait covers all three pipes and the process; the child's end is
 // synchronous, as every program expects, and is handed to the child alone.
 struct ChildPipe {
-    UniqueHandle hostEnd;
-    UniqueHandle childEnd;
+    UniqueFileHandle hostEnd;
+    UniqueFileHandle childEnd;
 };
 
 enum class ChildSide { Reads, Writes };
@@ -243,30 +262,74 @@ std::wstring UniquePipeName()
     return name;
 }
 
-// Makes a pipe whose child end is not inheritable: only the child's start
-// hands it on.
+// A security descriptor whose access list lets only the user that the host
+// runs as open the object. A named pipe rather than an anonymous one, since
+// only a named pipe's end can be overlapped; its name is random, and this
+// list keeps out other users of the machine, whom the default list lets
+// open a pipe for reading (and so take it before the child's end is opened).
+class OwnUserOnly {
+public:
+    OwnUserOnly()
+    {
+        UniqueHandle token;
+        DWORD size = 0;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) {
+            RaiseWithLastError(ExchangeStep::OpenPipe);
+        }
+        GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+        user_.resize(size);
+        if (!GetTokenInformation(token.get(), TokenUser, user_.data(), size, &size)) {
+            RaiseWithLastError(ExchangeStep::OpenPipe);
+        }
+        const PSID sid = reinterpret_cast<const TOKEN_USER*>(user_.data())->User.Sid;
+        acl_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(sid));
+        auto* const acl = reinterpret_cast<ACL*>(acl_.data());
+        if (!InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) ||
+            !AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) ||
+            !InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) ||
+            !SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE)) {
+            RaiseWithLastError(ExchangeStep::OpenPipe);
+        }
+        attributes_.lpSecurityDescriptor = &descriptor_;
+    }
+    // The descriptor points into this object, which therefore stays where it is.
+    OwnUserOnly(const OwnUserOnly&) = delete;
+    OwnUserOnly& operator=(const OwnUserOnly&) = delete;
+
+    // Not inheritable: only the child's start hands an end on.
+    SECURITY_ATTRIBUTES* attributes() { return &attributes_; }
+
+private:
+    std::vector<char> user_;  // TOKEN_USER, whose SID the list names
+    std::vector<char> acl_;
+    SECURITY_DESCRIPTOR descriptor_ = {};
+    SECURITY_ATTRIBUTES attributes_ = {sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+};
+
+// Makes a pipe that only this user can open, whose child end is not
+// inheritable: only the child's start hands it on.
 ChildPipe CreateChildPipe(ChildSide childSide, DWORD size)
 {
     const std::wstring name = UniquePipeName();
     const bool childReads = childSide == ChildSide::Reads;
+    OwnUserOnly security;
     ChildPipe pipe;
-    const HANDLE hostEnd = CreateNamedPipeW(
+    pipe.hostEnd.reset(CreateNamedPipeW(
         name.c_str(),
         (childReads ? PIPE_ACCESS_OUTBOUND : PIPE_ACCESS_INBOUND) | FILE_FLAG_FIRST_PIPE_INSTANCE | FILE_FLAG_OVERLAPPED,
-        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, size, size, 0, nullptr);
-    if (hostEnd == INVALID_HANDLE_VALUE) {
+        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, size, size, 0,
+        security.attributes()));
+    if (!pipe.hostEnd) {
         RaiseWithLastError(ExchangeStep::OpenPipe);
     }
-    pipe.hostEnd.reset(hostEnd);
     // The same access as the ends of an anonymous pipe: a child may set its
     // input's mode, or ask about its outputs.
-    const HANDLE childEnd =
+    pipe.childEnd.reset(
         CreateFileW(name.c_str(), childReads ? GENERIC_READ | FILE_WRITE_ATTRIBUTES : GENERIC_WRITE | FILE_READ_ATTRIBUTES,
-                    0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (childEnd == INVALID_HANDLE_VALUE) {
+                    0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!pipe.childEnd) {
         RaiseWithLastError(ExchangeStep::OpenPipe);
     }
-    pipe.childEnd.reset(childEnd);
     return pipe;
 }
 
@@ -275,15 +338,22 @@ ChildPipe CreateChildPipe(ChildSide childSide, DWORD size)
 struct IoResult {
     DWORD count = 0;
     DWORD error = 0;
+    // It could not be stopped: the system may still move bytes, and `error`
+    // says why the cancel or the wait for it failed.
+    bool stillRunning = false;
 };
 
 // One overlapped read or write at a time on a host end, with its event.
 // While it is pending the system reads from or writes into the caller's
-// memory, so it is cancelled when it goes, and waited for: on every path out
-// the memory outlives the operation.
+// memory and writes its result into the OVERLAPPED, so it is cancelled when
+// it goes, and waited for: on every path out the memory outlives the
+// operation. Where the cancel or the wait fails, the OVERLAPPED and the event
+// are left to the system for good (never freed), and so must the caller's
+// memory be (see OutputReader).
 class OverlappedOperation {
 public:
-    explicit OverlappedOperation(HANDLE pipe) : pipe_(pipe), event_(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+    explicit OverlappedOperation(HANDLE pipe)
+        : pipe_(pipe), event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), overlapped_(new OVERLAPPED{})
     {
         if (!event_) {
             RaiseWithLastError(ExchangeStep::OpenPipe);
@@ -301,7 +371,7 @@ public:
     HANDLE event() const { return event_.get(); }
     bool pending() const { return pending_; }
     // A pending operation that has completed, at once or since.
-    bool completed() const { return pending_ && HasOverlappedIoCompleted(&overlapped_); }
+    bool completed() const { return pending_ && HasOverlappedIoCompleted(overlapped_.get()); }
 
     // Issues a read into `into` or a write from `from`; returns the error of
     // one that failed at once, 0 when it is under way.
@@ -318,19 +388,32 @@ public:
     IoResult Finish() { return Result(FALSE); }
 
     // Cancels the operation, waits until the system is done with it and
-    // tells what it moved before (ERROR_OPERATION_ABORTED when nothing).
+    // tells what it moved before (ERROR_OPERATION_ABORTED when nothing). One
+    // that cannot be stopped is given up: the operation is no longer pending
+    // here, though it may still be in the system.
     IoResult Cancel()
     {
-        CancelIoEx(pipe_, &overlapped_);
-        return Result(TRUE);
+        if (!CancelIoEx(pipe_, overlapped_.get()) && GetLastError() != ERROR_NOT_FOUND) {
+            return GiveUp(GetLastError());  // a wait might never end
+        }
+        const IoResult result = Result(TRUE);
+        return HasOverlappedIoCompleted(overlapped_.get()) ? result : GiveUp(result.error);
     }
 
 private:
     OVERLAPPED* Reset()
     {
-        overlapped_ = OVERLAPPED{};
-        overlapped_.hEvent = event_.get();
-        return &overlapped_;
+        *overlapped_ = OVERLAPPED{};
+        overlapped_->hEvent = event_.get();
+        return overlapped_.get();
+    }
+
+    IoResult GiveUp(DWORD error)
+    {
+        overlapped_.release();
+        event_.release();
+        pending_ = false;
+        return {0, error, true};
     }
 
     DWORD Issue(BOOL completedAtOnce)
@@ -343,7 +426,7 @@ private:
     IoResult Result(BOOL wait)
     {
         IoResult result;
-        if (!GetOverlappedResult(pipe_, &overlapped_, &result.count, wait)) {
+        if (!GetOverlappedResult(pipe_, overlapped_.get(), &result.count, wait)) {
             result.error = GetLastError();
         }
         pending_ = false;
@@ -352,7 +435,7 @@ private:
 
     HANDLE pipe_;
     UniqueHandle event_;
-    OVERLAPPED overlapped_ = {};
+    std::unique_ptr<OVERLAPPED> overlapped_;  // apart, so that it can be left to the system
     bool pending_ = false;
 };
 
@@ -362,7 +445,7 @@ private:
 // so: the rest is not written, and that is no failure.
 class InputFeeder {
 public:
-    InputFeeder(UniqueHandle& hostEnd, ByteSource& input, DWORD maxWriteSize)
+    InputFeeder(UniqueFileHandle& hostEnd, ByteSource& input, DWORD maxWriteSize)
         : hostEnd_(hostEnd), input_(input), write_(hostEnd.get()), maxWriteSize_(maxWriteSize)
     {
     }
@@ -409,19 +492,31 @@ private:
         hostEnd_.reset();
     }
 
-    UniqueHandle& hostEnd_;
+    UniqueFileHandle& hostEnd_;
     ByteSource& input_;
-    OverlappedOperation write_;  // never pending once the host's end is closed
+    // Never pending once the host's end is closed. A write given up on the
+    // way out leaves the source's bytes to their owner all the same: the
+    // system only reads them, and what it might read once they are gone
+    // goes to the child alone, which runs as this user anyway.
+    OverlappedOperation write_;
     DWORD maxWriteSize_;
 };
+
+// What a reader raises when bytes wait beyond its limit.
+struct OutputLimitReached {};
 
 // Reads one of the child's outputs into its sink, one read pending at a
 // time, straight into room that the sink makes at its end. A sink without
 // room gets a read of no bytes first, which completes once bytes wait: a sink
-// that holds the whole output does not grow for an end of file.
+// that holds the whole output does not grow for an end of file. Raises
+// OutputLimitReached once bytes wait beyond `limit` bytes: output of just
+// that size is taken whole.
 class OutputReader {
 public:
-    OutputReader(HANDLE hostEnd, ByteSink& sink) : sink_(sink), read_(hostEnd) {}
+    OutputReader(HANDLE hostEnd, ByteSink& sink, std::uint64_t limit = UINT64_MAX)
+        : sink_(sink), read_(hostEnd), limit_(limit)
+    {
+    }
     // A read cancelled on the way out keeps what it got; the failure that
     // led here is what the caller sees.
     ~OutputReader()
@@ -477,13 +572,18 @@ private:
     void Issue()
     {
         const std::size_t room = sink_.room();
-        probing_ = room == 0 && !bytesWait_;
+        const std::uint64_t allowed = limit_ - received_;
+        if (allowed == 0 && bytesWait_) {
+            throw OutputLimitReached{};
+        }
+        probing_ = (room == 0 || allowed == 0) && !bytesWait_;
         extended_ = false;
         DWORD error = ERROR_SUCCESS;
         if (probing_) {
             error = read_.Read(&probe_, 0);
         } else {
-            const auto size = room == 0 ? kMinReadSize : static_cast<DWORD>(std::min<std::size_t>(room, kMaxReadSize));
+            const auto size = static_cast<DWORD>(std::min<std::uint64_t>(
+                room == 0 ? kMinReadSize : std::min<std::size_t>(room, kMaxReadSize), allowed));
             char* const into = sink_.Extend(size);
             extended_ = true;
             error = read_.Read(into, size);
@@ -495,12 +595,23 @@ private:
     }
 
     // Takes what a read came to; false when it was cancelled with nothing.
+    // A read that could not be stopped may still write into the sink's room:
+    // the sink lets go of that memory without freeing it, and the output is
+    // lost. Reading into memory of the reader's own instead would cost a copy
+    // of every byte for a failure that hardly ever comes.
     bool Take(const IoResult& result)
     {
         if (extended_) {
             extended_ = false;
-            received_ += result.count;
-            sink_.Commit(result.count);
+            if (result.stillRunning) {
+                sink_.Abandon();
+            } else {
+                received_ += result.count;
+                sink_.Commit(result.count);
+            }
+        }
+        if (result.stillRunning) {
+            Raise(ExchangeStep::ReadOutput, result.error);
         }
         switch (result.error) {
         case ERROR_SUCCESS:
@@ -518,11 +629,12 @@ private:
 
     ByteSink& sink_;
     OverlappedOperation read_;
-    char probe_ = 0;          // where a read of no bytes reads into
+    char probe_ = 0;          // where a read of no bytes reads into (nothing is written there)
     bool probing_ = false;    // the read under way is one of no bytes
     bool bytesWait_ = false;  // one of no bytes completed: the next read makes room
     bool extended_ = false;   // the sink's room is lent to the read under way
     bool ended_ = false;
+    std::uint64_t limit_;
     std::uint64_t received_ = 0;
 };
 
@@ -554,9 +666,9 @@ ExchangeEnd EndWait(WaitChoice choice, const StartedChild& child)
 }
 
 // Runs `step` of the standard output's reader; false when the sink cannot
-// grow. The command is then ended with all it started, since its output is
-// lost anyway: a command that floods its output would otherwise run on after
-// the call.
+// grow or the output goes beyond its limit. The command is then ended with all it
+// started, since its output is lost anyway: a command that floods its output
+// would otherwise run on after the call.
 template <typename Step>
 bool WithOutputRoom(const StartedChild& child, Step step)
 {
@@ -565,9 +677,18 @@ bool WithOutputRoom(const StartedChild& child, Step step)
         return true;
     } catch (const MemoryFailure&) {
     } catch (const std::bad_alloc&) {
+    } catch (const OutputLimitReached&) {
     }
     EndCommand(child);
     return false;
+}
+
+// The physical memory available now; the most there is when it cannot be told.
+std::uint64_t AvailablePhysicalMemory()
+{
+    MEMORYSTATUSEX status = {};
+    status.dwLength = sizeof(status);
+    return GlobalMemoryStatusEx(&status) ? status.ullAvailPhys : UINT64_MAX;
 }
 
 ExchangeResult Exchange(const ByteString& command, const ByteString& arguments, ByteSource& input,
@@ -581,7 +702,8 @@ ExchangeResult Exchange(const ByteString& command, const ByteString& arguments, 
     // Declared after the pipes: pending reads and writes are cancelled and
     // waited for before the pipes close and before any buffer goes.
     InputFeeder feeder(pipes[kInput].hostEnd, input, options.pipeSize);
-    OutputReader outputReader(pipes[kOutput].hostEnd.get(), output);
+    OutputReader outputReader(pipes[kOutput].hostEnd.get(), output,
+                              options.outputLimit ? *options.outputLimit : OutputLimit(AvailablePhysicalMemory()));
     OutputReader errorReader(pipes[kErrors].hostEnd.get(), errors);
     feeder.Advance();  // the input's first part waits in the pipe when the child starts
 

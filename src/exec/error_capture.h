@@ -33,6 +33,13 @@ public:
     std::size_t room() const override;
     char* Extend(std::size_t count) override;
     void Commit(std::size_t count) override;
+    void Abandon() noexcept override
+    {
+        LeakMemoryOf(*extended_);
+        first_.clear();
+        recent_.clear();
+        received_ = 0;
+    }
 
     bool empty() const { return received_ == 0; }
     // The kept bytes are first() followed by last(); omittedBytes() lay

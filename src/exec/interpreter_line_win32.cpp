@@ -38,7 +38,7 @@ std::optional<DWORD> FileTypeOf(const ByteString& file)
     if (opened == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
-    const UniqueHandle handle(opened);
+    const UniqueFileHandle handle(opened);
     return GetFileType(handle.get());
 }
 

@@ -84,6 +84,11 @@ public:
     std::size_t room() const override { return pending_.capacity() - pending_.size(); }
     char* Extend(std::size_t count) override;
     void Commit(std::size_t count) override;
+    void Abandon() noexcept override
+    {
+        LeakMemoryOf(pending_);
+        kept_ = 0;
+    }
 
     // The text as a block of UTF-16 ending in a zero unit; null when nothing
     // was received. Raises "output not convertible", with where and what

@@ -47,7 +47,7 @@ std::string StepAndCode(ExchangeStep step, std::int64_t code)
 std::vector<DWORD> TestChildrenOf(DWORD parent)
 {
     std::vector<DWORD> children;
-    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    const UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
@@ -337,6 +337,57 @@ TEST(ChildProcess, EndCommandEndsTheChildAndEverythingItStarted)
     ASSERT_EQ(started.size(), 2u);
     EXPECT_TRUE(started[0]->EndsWithinSeconds(10)) << "the child runs on";
     EXPECT_TRUE(started[1]->EndsWithinSeconds(10)) << "the grandchild runs on";
+}
+
+TEST(ChildProcess, OutputBeyondTheLimitEndsTheCommandAndSaysHowMuchCame)
+{
+    ExchangeOptions bounded;
+    bounded.outputLimit = 100000;
+    EXPECT_EQ(RunChild("out-repeat 100000 61", {}, bounded).output.size(), 100000u);
+
+    std::unique_ptr<WatchedProcess> child;
+    ChoosingWaiter watch([&](const ExchangeProgress&) {
+        const std::vector<DWORD> children = TestChildrenOf(GetCurrentProcessId());
+        if (!child && children.size() == 1) {
+            child = std::make_unique<WatchedProcess>(children[0]);
+        }
+        return WaitChoice::KeepWaiting;
+    });
+    bounded.waiter = &watch;
+    EXPECT_EQ(RaisedBy([&] { RunChild("out-repeat 100001 61 sleep 60000", {}, bounded); }),
+              test::Cp932(L"コマンドの出力が大きすぎるため中止しました(受信 100000 バイト)"));
+    ASSERT_TRUE(child);
+    EXPECT_TRUE(child->EndsWithinSeconds(20)) << "the command runs on";
+}
+
+TEST(ChildProcess, OnlyTheUserThatRunsTheHostMayOpenThePipes)
+{
+    const std::string lines = RunChild("pipe-access").out();
+    const std::string user = lines.substr(0, lines.find('\n')).substr(std::string_view("user ").size());
+    const std::string allowUser = "allow " + user;
+    EXPECT_EQ(lines, "user " + user + "\n" + allowUser + "\n" + allowUser + "\n" + allowUser);
+}
+
+TEST(AppendingSink, AbandonLeavesTheRoomLentInPlaceAndTheBufferEmpty)
+{
+    ByteBuffer bytes;
+    AppendingSink sink(bytes);
+    // Large enough to come from pages of its own, which go when it is freed.
+    const volatile std::uintptr_t room = reinterpret_cast<std::uintptr_t>(sink.Extend(16 << 20));
+    sink.Abandon();
+    EXPECT_EQ(bytes.capacity(), 0u);
+    MEMORY_BASIC_INFORMATION page = {};
+    ASSERT_NE(VirtualQuery(reinterpret_cast<const void*>(room), &page, sizeof(page)), 0u);
+    EXPECT_EQ(page.State, static_cast<DWORD>(MEM_COMMIT)) << "the room lent was freed";
+}
+
+TEST(AppendingSink, NeverLendsRoomWithinAShortStringItself)
+{
+    ByteString bytes = "ab";
+    AppendingSink sink(bytes);
+    EXPECT_EQ(sink.room(), 0u) << "capacity " << bytes.capacity();
+    bytes.reserve(1000);
+    EXPECT_EQ(sink.room(), bytes.capacity() - 2);
 }
 
 TEST(ChildProcessText, ReturnsEveryByteIncludingNulBytes)

@@ -63,7 +63,7 @@ TEST(ReadInterpreterLine, RaisesTheOpenFailureWithTheCommandAsWritten)
 TEST(ReadInterpreterLine, SaysThatAPipeIsADeviceWithoutWaitingToReadIt)
 {
     const std::string name = "pipe\\tuvex-probe-" + std::to_string(GetCurrentProcessId());
-    const UniqueHandle server(CreateNamedPipeA(("\\\\.\\" + name).c_str(), PIPE_ACCESS_OUTBOUND, 0, 1, 0, 0, 0, nullptr));
+    const UniqueFileHandle server(CreateNamedPipeA(("\\\\.\\" + name).c_str(), PIPE_ACCESS_OUTBOUND, 0, 1, 0, 0, 0, nullptr));
     // A probe that read the pipe would get a "#!" line once the test has
     // waited for it in vain.
     const UniqueHandle probed(CreateEventA(nullptr, TRUE, FALSE, nullptr));
@@ -80,7 +80,7 @@ TEST(ReadInterpreterLine, SaysThatAPipeIsADeviceWithoutWaitingToReadIt)
         result = Described(error);
     }
     SetEvent(probed.get());
-    const UniqueHandle client(CreateFileA(("\\\\.\\" + name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const UniqueFileHandle client(CreateFileA(("\\\\.\\" + name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     writer.join();  // the client above lets it go if the probe never connected
     EXPECT_EQ(result, "device tool 0");
 }

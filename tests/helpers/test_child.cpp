@@ -28,7 +28,12 @@
 //   grandchild-flood     start itself, inheriting the handles, to flood standard
 //                        output; go on once it has written its first block
 //   window-visible       write "hidden" or "shown" for the console window
+//   pipe-access          write the user it runs as ("user SID"), then for each
+//                        standard handle a line with what its access list
+//                        holds ("allow SID", "deny SID" or "other", joined by
+//                        spaces; "none" without a list)
 //   crash                end at once as an access violation does (0xC0000005)
+//   access-violation     write through a null pointer: a real, unhandled fault
 //   flood                write to standard output until a write fails, then end
 //   flood-after-signal NAME
 //                        the same, setting the named event NAME after the first write
@@ -41,6 +46,8 @@
 //                        MS ms, release M: a watcher that waits on M finds it
 //                        abandoned only when the child was ended before
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -147,6 +154,55 @@ void WriteNumberedLines(std::size_t count, bool utf16)
     }
 }
 
+std::string SidText(PSID sid)
+{
+    char* text = nullptr;
+    if (!ConvertSidToStringSidA(sid, &text)) {
+        return "?";
+    }
+    const std::string result = text;
+    LocalFree(text);
+    return result;
+}
+
+std::string UserText()
+{
+    tuvex::UniqueHandle token;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put());
+    char buffer[256] = {};
+    DWORD size = 0;
+    if (!GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &size)) {
+        return "?";
+    }
+    return SidText(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
+}
+
+std::string AccessListText(HANDLE handle)
+{
+    PACL acl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(handle, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl, nullptr,
+                        &descriptor) != ERROR_SUCCESS) {
+        return "unreadable";
+    }
+    std::string text = acl == nullptr ? "none" : "";
+    for (DWORD index = 0; acl != nullptr && index < acl->AceCount; ++index) {
+        void* ace = nullptr;
+        GetAce(acl, index, &ace);
+        const auto* header = static_cast<ACE_HEADER*>(ace);
+        text += index == 0 ? "" : " ";
+        if (header->AceType == ACCESS_ALLOWED_ACE_TYPE) {
+            text += "allow " + SidText(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart);
+        } else if (header->AceType == ACCESS_DENIED_ACE_TYPE) {
+            text += "deny " + SidText(&static_cast<ACCESS_DENIED_ACE*>(ace)->SidStart);
+        } else {
+            text += "other";
+        }
+    }
+    LocalFree(descriptor);
+    return text;
+}
+
 // Starts this program with `actions`, inheriting the standard handles.
 void StartGrandchild(const std::string& actions)
 {
@@ -239,6 +295,9 @@ int main(int argc, char** argv)
             FlushFileBuffers(StandardOutput());
         } else if (action == "crash") {
             ExitProcess(0xC0000005);
+        } else if (action == "access-violation") {
+            volatile int* p = nullptr;
+            *p = 1;
         } else if (action == "flood" || action == "flood-after-signal") {
             const tuvex::UniqueHandle begun(action == "flood" ? nullptr : OpenEventA(EVENT_MODIFY_STATE, FALSE, next().c_str()));
             const std::string block(64 * 1024, 'f');
@@ -256,6 +315,12 @@ int main(int argc, char** argv)
             SetEvent(held.get());
             Sleep(std::atoi(next().c_str()));
             ReleaseMutex(mutex.get());
+        } else if (action == "pipe-access") {
+            std::string text = "user " + UserText();
+            for (HANDLE handle : {StandardInput(), StandardOutput(), StandardError()}) {
+                text += "\n" + AccessListText(handle);
+            }
+            WriteText(StandardOutput(), text);
         } else if (action == "window-visible") {
             const HWND console = GetConsoleWindow();
             WriteText(StandardOutput(), console && IsWindowVisible(console) ? "shown" : "hidden");

@@ -241,6 +241,15 @@ TEST_F(CommandStartTest, ACrashKeepsTheTextAndShowsStandardErrorThenTheCrash)
     }
 }
 
+TEST_F(CommandStartTest, ARealAccessViolationEndsTheCallWithTheCrashMessage)
+{
+    // A crash dialog that waited for someone would hold the call until the
+    // test's own time ran out.
+    DialogWatcher watcher;
+    EXPECT_EQ(Run(TestChildPath(), "out 6f6b access-violation"), "");
+    EXPECT_EQ(Shown(watcher), std::vector<std::string>{Cp932(L"コマンドが異常終了しました(0xC0000005)")});
+}
+
 TEST_F(CommandStartTest, AnOrdinaryFailureStatusStillGivesTheOutput)
 {
     DialogWatcher watcher;

@@ -25,7 +25,7 @@ HWND FindWaitWindow()
 // Ends the children this test left running on purpose.
 void EndChildrenOfThisProcess()
 {
-    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    const UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
@@ -39,7 +39,7 @@ void EndChildrenOfThisProcess()
 // The running copies of the test child, wherever they were started from.
 int RunningTestChildren()
 {
-    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    const UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     int count = 0;

@@ -54,10 +54,9 @@ std::string Hex(std::string_view bytes)
 
 void WriteBytes(const std::string& path, std::string_view bytes)
 {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        file.release();
+    const UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         throw std::runtime_error("cannot create " + path);
     }
     DWORD written = 0;
@@ -69,10 +68,9 @@ void WriteBytes(const std::string& path, std::string_view bytes)
 
 std::string ReadBytes(const std::string& path)
 {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        file.release();
+    const UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         throw std::runtime_error("cannot open " + path);
     }
     std::string bytes(GetFileSize(file.get(), nullptr), '\0');
@@ -87,8 +85,8 @@ namespace {
 void RemoveTree(const std::string& folder)
 {
     WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
+    const UniqueFind search(FindFirstFileA((folder + "*").c_str(), &entry));
+    if (search) {
         do {
             const std::string name = entry.cFileName;
             if (name == "." || name == "..") {
@@ -99,8 +97,7 @@ void RemoveTree(const std::string& folder)
             } else {
                 DeleteFileA((folder + name).c_str());
             }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
+        } while (FindNextFileA(search.get(), &entry));
     }
     RemoveDirectoryA(folder.c_str());
 }

@@ -18,18 +18,18 @@ struct HostRun {
     std::string err;
 };
 
-UniqueHandle InheritableFile(const std::string& path, DWORD access, DWORD disposition)
+UniqueFileHandle InheritableFile(const std::string& path, DWORD access, DWORD disposition)
 {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    return UniqueHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, disposition,
-                                    0, nullptr));
+    return UniqueFileHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                        disposition, 0, nullptr));
 }
 
 // Read while others may still hold the file: the module's child inherits
 // every inheritable handle of tuvex_host, and so these files too.
 std::string ReadShared(const std::string& path)
 {
-    const UniqueHandle file = InheritableFile(path, GENERIC_READ, OPEN_EXISTING);
+    const UniqueFileHandle file = InheritableFile(path, GENERIC_READ, OPEN_EXISTING);
     std::string bytes(GetFileSize(file.get(), nullptr), '\0');
     DWORD received = 0;
     ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &received, nullptr);
@@ -43,9 +43,9 @@ HostRun RunHost(const std::string& arguments, const std::string& input = "")
     WriteBytes(folder / "in", input);
     HostRun run;
     {
-        const UniqueHandle in = InheritableFile(folder / "in", GENERIC_READ, OPEN_EXISTING);
-        const UniqueHandle out = InheritableFile(folder / "out", GENERIC_WRITE, CREATE_ALWAYS);
-        const UniqueHandle err = InheritableFile(folder / "err", GENERIC_WRITE, CREATE_ALWAYS);
+        const UniqueFileHandle in = InheritableFile(folder / "in", GENERIC_READ, OPEN_EXISTING);
+        const UniqueFileHandle out = InheritableFile(folder / "out", GENERIC_WRITE, CREATE_ALWAYS);
+        const UniqueFileHandle err = InheritableFile(folder / "err", GENERIC_WRITE, CREATE_ALWAYS);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;

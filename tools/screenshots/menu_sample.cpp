@@ -34,7 +34,7 @@ std::string WriteMenuFile()
     std::string bytes(WideCharToMultiByte(932, 0, kWorkedExample, -1, nullptr, 0, nullptr, nullptr), '\0');
     WideCharToMultiByte(932, 0, kWorkedExample, -1, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
     bytes.pop_back();
-    const tuvex::UniqueHandle file(
+    const tuvex::UniqueFileHandle file(
         CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

@@ -15,7 +15,8 @@
 //   sleep MS             pause
 //   wait-event NAME      wait until the named event NAME is set (at most a minute)
 //   flush                wait until the reader has taken everything written to
-//                        standard output so far: what follows comes in another read
+//                        standard output and error so far: what follows comes in
+//                        another read
 //   exit CODE            end at once with that status
 //   command-line         write the command line it was started with, then end
 //   pid                  write its process id in decimal to standard output
@@ -293,6 +294,7 @@ int main(int argc, char** argv)
             WaitForSingleObject(event.get(), kLongestWaitMs);
         } else if (action == "flush") {
             FlushFileBuffers(StandardOutput());
+            FlushFileBuffers(StandardError());
         } else if (action == "crash") {
             ExitProcess(0xC0000005);
         } else if (action == "access-violation") {

@@ -58,9 +58,12 @@ constexpr int kEndCommandButton = 1104;
 class WaitWindowUser {
 public:
     // `seen`, when given, is set once the window has shown: a child that
-    // waits for it runs until then, however slow the machine.
-    explicit WaitWindowUser(int button, const test::ChildSignal* seen = nullptr)
-        : button_(button), seen_(seen), thread_([this] { Watch(); })
+    // waits for it runs until then, however slow the machine. The button is
+    // pressed once `ready`, when given, is set: by a child whose output has
+    // been read.
+    explicit WaitWindowUser(int button, const test::ChildSignal* seen = nullptr,
+                            const test::ChildSignal* ready = nullptr)
+        : button_(button), seen_(seen), ready_(ready), thread_([this] { Watch(); })
     {
     }
     ~WaitWindowUser() { Stop(); }
@@ -96,6 +99,9 @@ private:
                 if (seen_) {
                     seen_->Set();
                 }
+                if (ready_) {
+                    ready_->WaitSet();
+                }
                 if (button_ != kNoButton) {
                     PostMessageW(window, WM_COMMAND, button_, 0);
                 }
@@ -106,6 +112,7 @@ private:
 
     int button_;
     const test::ChildSignal* seen_;
+    const test::ChildSignal* ready_;
     std::atomic<bool> stop_{false};
     std::atomic<long> shownAtMs_{-1};
     std::wstring texts_;
@@ -129,16 +136,18 @@ protected:
 
 TEST_F(WaitWindowTest, StoppingTheWaitReturnsNullAndLeavesNothingBehind)
 {
-    const std::string parameter = Parameter("out 6869 err 6f6f7073 sleep 60000");
     auto stopWaiting = [&] {
+        const test::ChildSignal outputRead;
+        const std::string actions = "out 6869 err 6f6f7073 flush set-event " + outputRead.name() + " sleep 60000";
+        const std::string parameter = Parameter(actions);
         DialogWatcher watcher;
-        WaitWindowUser user(kStopWaitingButton);
+        WaitWindowUser user(kStopWaitingButton, nullptr, &outputRead);
         const HGLOBAL result = wide_(GetDesktopWindow(), unreadText_.c_str(), parameter.c_str());
         user.Stop();
         EXPECT_EQ(result, nullptr);
         ASSERT_TRUE(user.shown());
         EXPECT_GE(user.shownAtMs(), 700);
-        EXPECT_NE(user.texts().find(L"\"" + test::FromCp932(TestChildPath()) + L"\" out 6869 err 6f6f7073 sleep 60000"),
+        EXPECT_NE(user.texts().find(L"\"" + test::FromCp932(TestChildPath()) + L"\" " + test::FromCp932(actions)),
                   std::wstring::npos)
             << "the window shows: " << testing::PrintToString(user.texts());
         EXPECT_NE(user.texts().find(L"待機を中止"), std::wstring::npos);
@@ -282,8 +291,10 @@ TEST_F(WaitWindowTest, TheWindowClosesByItselfWhenTheCommandEnds)
 TEST_F(WaitWindowTest, TuvexRunShowsTheWindowTooAndReturnsAnEmptyStringWhenStopped)
 {
     DialogWatcher watcher;
-    WaitWindowUser user(kStopWaitingButton);
-    const char* result = run_("", TestChildPath().c_str(), "out 6869 err 6f6f7073 sleep 60000");
+    const test::ChildSignal outputRead;
+    WaitWindowUser user(kStopWaitingButton, nullptr, &outputRead);
+    const char* result =
+        run_("", TestChildPath().c_str(), ("out 6869 err 6f6f7073 flush set-event " + outputRead.name() + " sleep 60000").c_str());
     user.Stop();
     ASSERT_TRUE(user.shown());
     EXPECT_STREQ(result, "");

@@ -138,6 +138,8 @@ public:
 
     const std::string& name() const { return name_; }
     void Set() const { SetEvent(event_.get()); }
+    // Waits until it is set (by a child's "set-event"); false when it was not.
+    bool WaitSet() const { return WaitForSingleObject(event_.get(), kStateTimeoutMs) == WAIT_OBJECT_0; }
 
 private:
     std::string name_;

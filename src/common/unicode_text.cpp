@@ -234,7 +234,7 @@ std::uint64_t Utf8Cost(std::string_view text)
 
 std::optional<std::uint64_t> Utf16Cost(std::string_view text)
 {
-    std::uint64_t cost = text.size() % 2 != 0 ? kUnlikely : 0;
+    std::uint64_t cost = text.size() % 2 != 0 ? std::uint64_t(kUnlikely) : 0;
     bool asciiUnit = false;
     bool allJapanese = text.size() >= 2;
     const std::size_t units = text.size() / 2;

@@ -67,17 +67,18 @@ HGLOBAL GuardFilterCall(HWND hostWindow, Body body) noexcept
 void ShowErrorOutput(HWND hostWindow, const ErrorCapture& errors)
 {
     if (!errors.empty()) {
-        ShowMessage(hostWindow, ErrorTextToShow(errors, &KindShownByShowMessage));
+        ShowMessage(hostWindow, ErrorTextToShow(errors, TextKind::Multibyte));
     }
 }
 
 // The same for TuvexW and TuvexUtf8, exactly as the child wrote it: UTF-16,
 // UTF-8 or ANSI text.
+template <TextKind filterKind>
 void ShowWideErrorOutput(HWND hostWindow, const ErrorCapture& errors)
 {
     if (!errors.empty()) {
-        const ByteString text = ErrorTextToShow(errors, &KindShownByShowMessageW);
-        ShowMessageW(hostWindow, ByteBuffer(text.begin(), text.end()));
+        const ByteString text = ErrorTextToShow(errors, filterKind);
+        ShowMessageW(hostWindow, ByteBuffer(text.begin(), text.end()), filterKind);
     }
 }
 
@@ -195,12 +196,12 @@ HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parame
 
 HGLOBAL RunWideFilter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
-    return RunFilter<Utf16Crossing>(hostWindow, text, parameter, "TuvexW.ini", &ShowWideErrorOutput);
+    return RunFilter<Utf16Crossing>(hostWindow, text, parameter, "TuvexW.ini", &ShowWideErrorOutput<TextKind::Utf16>);
 }
 
 HGLOBAL RunUtf8Filter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
-    return RunFilter<Utf8Crossing>(hostWindow, text, parameter, "TuvexUtf8.ini", &ShowWideErrorOutput);
+    return RunFilter<Utf8Crossing>(hostWindow, text, parameter, "TuvexUtf8.ini", &ShowWideErrorOutput<TextKind::Utf8>);
 }
 
 }  // namespace tuvex

@@ -31,11 +31,7 @@ ByteString StringOrEmpty(const char* text)
 // which scrolls. Neither has an owner, as TuvexRun is given no window.
 void ShowWithoutOwner(const ByteString& text)
 {
-    if (FitsInMessageBox(text)) {
-        MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK);
-    } else {
-        ShowMessage(nullptr, text);
-    }
+    ShowMessageWithoutOwner(text);
 }
 
 // Error output that had to be shortened is too long for a message box, so
@@ -43,7 +39,7 @@ void ShowWithoutOwner(const ByteString& text)
 void ShowErrorOutput(const ErrorCapture& errors)
 {
     if (!errors.empty()) {
-        ShowWithoutOwner(ErrorTextToShow(errors, &KindShownByShowMessage));
+        ShowWithoutOwner(ErrorTextToShow(errors, TextKind::Multibyte));
     }
 }
 

@@ -31,8 +31,8 @@ bool HoldsLoneSurrogate(std::wstring_view units);
 
 // What reading `text` as `kind` costs: each character is charged by how
 // rarely error output in a Japanese setting holds it (ASCII, kana, common
-// kanji, symbols nothing; half-width katakana a little; second-level kanji
-// and Latin letters beyond Latin-1 more; other scripts, control characters,
+// kanji, symbols nothing; half-width katakana a little; second-level kanji,
+// Greek and Latin letters beyond Latin-1 more; other scripts, control characters,
 // zero bytes and bytes that form no character of the kind the most). Empty
 // when `text` cannot be UTF-16: it reads as UTF-16 only with an ASCII unit
 // in it, or when every character it holds is a Japanese one.

@@ -21,7 +21,7 @@ namespace {
 // A slice goes into the edit control at a time; a timer tick puts slices in
 // until it has taken kFillTickSeconds or input is waiting, so that the
 // dialog and its owner answer while the text fills in.
-constexpr std::size_t kSliceUnits = 8 * 1024;
+constexpr std::size_t kSliceUnits = 4 * 1024;
 constexpr double kFillTickSeconds = 0.02;
 constexpr UINT_PTR kFillTimer = 1;
 

@@ -42,7 +42,7 @@ bool FitsInMessageBox(std::u16string_view text)
     while (lines <= kMessageBoxLines) {
         const std::size_t end = text.find(u'\n');
         const std::size_t length = end == std::u16string_view::npos ? text.size() : end;
-        lines += 1 + length / kMessageBoxLineBytes;
+        lines += 1 + length / kMessageBoxLineUnits;
         if (end == std::u16string_view::npos) {
             break;
         }

@@ -1,12 +1,11 @@
-// The message dialog's decisions that need nothing of the window system: the
-// kind of text in the message buffer and where the controls go.
+// The message dialog's decisions that need nothing of the window system:
+// where a UTF-16 text ends, the slices a long text goes in by, whether a text
+// fits a message box and where the controls go.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-
-#include "common/tuvex_types.h"
 
 namespace tuvex {
 
@@ -16,10 +15,10 @@ std::size_t Utf16TextUnits(const char* bytes, std::size_t length);
 
 // Whether a plain message box shows `text` whole on a screen: the box grows
 // with its text and has no scroll bar, so a text of more than
-// kMessageBoxLines lines (a line counted once per kMessageBoxLineBytes bytes,
-// as the box wraps it) belongs in the message dialog.
+// kMessageBoxLines lines (a line counted once per kMessageBoxLineUnits
+// units, as the box wraps it) belongs in the message dialog.
 inline constexpr std::size_t kMessageBoxLines = 20;
-inline constexpr std::size_t kMessageBoxLineBytes = 100;
+inline constexpr std::size_t kMessageBoxLineUnits = 100;
 bool FitsInMessageBox(std::u16string_view text);
 
 // Where the slice of `text` that goes into the message window after

@@ -1,7 +1,7 @@
 // Measures what very long error output costs through the module's exports.
 // First, for error output of the 1.25 MiB that the message window keeps, in
 // four shapes (short lines, one line, CR progress lines, UTF-8 Japanese
-// lines), through TuvexRun with a visible window of the benchmark as the
+// lines), through TuvexUtf8 with a visible window of the benchmark as the
 // editor's: the time from the child's end to the message window's first
 // paint and from OK to the call's return (medians of 5), and while the text
 // fills in, how long the editor's window took at most to answer and when the
@@ -138,11 +138,12 @@ struct TargetFigures {
     double childEndToWhole = -1;
 };
 
-// One TuvexRun call whose child copies `errors` to standard error; OK is
-// pressed at the first paint, or, with `untilWhole`, once the text is whole,
-// the editor's window asked to answer all the while.
-TargetFigures MeasureTarget(const Run run, const std::string& childPath, const std::string& errors, HANDLE childDone,
-                            const std::string& eventName, HWND editor, bool untilWhole)
+// One TuvexUtf8 call, owned by `editor`, whose child copies the text
+// `errors` to standard error; OK is pressed at the first paint, or, with
+// `untilWhole`, once the text is whole, the editor's window asked to answer
+// all the while. A window that does not paint is closed after 60 s.
+TargetFigures MeasureTarget(const Filter utf8, const std::string& childPath, const std::wstring& errors,
+                            HANDLE childDone, const std::string& eventName, HWND editor, bool untilWhole)
 {
     ResetEvent(childDone);
     firstPaint = 0;
@@ -155,10 +156,14 @@ TargetFigures MeasureTarget(const Run run, const std::string& childPath, const s
         while (WaitForSingleObject(childDone, 10) == WAIT_TIMEOUT && !returned) {
         }
         childEnd = Now();
-        while (firstPaint == 0 && !returned) {
+        while (firstPaint == 0 && !returned && Now() - childEnd < 60) {
             Sleep(1);
         }
         if (returned) {
+            return;
+        }
+        if (firstPaint == 0) {
+            PostMessageW(FindMessageWindow(), WM_COMMAND, IDOK, 0);
             return;
         }
         figures.childEndToPaint = firstPaint - childEnd;
@@ -178,8 +183,8 @@ TargetFigures MeasureTarget(const Run run, const std::string& childPath, const s
         PostMessageW(window, WM_COMMAND, IDOK, 0);
     });
     const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &NoteFirstPaint, nullptr, GetCurrentThreadId());
-    const std::string arguments = "err-input set-event " + eventName;
-    run(errors.c_str(), childPath.c_str(), arguments.c_str());
+    const std::string parameter = childPath + "|err-input set-event " + eventName;
+    const UniqueGlobal result(utf8(editor, errors.c_str(), parameter.c_str()));
     const double callReturn = Now();
     UnhookWindowsHookEx(hook);
     returned = true;
@@ -200,7 +205,14 @@ std::string Repeated(const std::string& line, std::size_t bytes)
     return text;
 }
 
-bool MeasureTargets(const Run run, const std::string& childPath, HANDLE childDone, const std::string& eventName)
+std::wstring FromUtf8(const std::string& bytes)
+{
+    std::wstring text(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), text.data(), int(text.size()));
+    return text;
+}
+
+bool MeasureTargets(const Filter utf8, const std::string& childPath, HANDLE childDone, const std::string& eventName)
 {
     const std::size_t kept = std::size_t(kKeptBytes);
     struct Shape {
@@ -217,17 +229,18 @@ bool MeasureTargets(const Run run, const std::string& childPath, HANDLE childDon
                                           kept)},
     };
     const tuvex::UniqueWindow editor = tuvex::test::MakeOwnerWindow(100, 100, 640, 480);
-    std::printf("1.25 MiB of error output through TuvexRun, medians of 5:\n");
+    std::printf("1.25 MiB of error output through TuvexUtf8, medians of 5:\n");
     bool met = true;
     for (const Shape& shape : shapes) {
         std::vector<double> paints, returns;
         for (int run5 = 0; run5 < 5; ++run5) {
             const TargetFigures figures =
-                MeasureTarget(run, childPath, shape.errors, childDone, eventName, editor.get(), false);
+                MeasureTarget(utf8, childPath, FromUtf8(shape.errors), childDone, eventName, editor.get(), false);
             paints.push_back(figures.childEndToPaint < 0 ? 1e9 : figures.childEndToPaint);
             returns.push_back(figures.okToReturn < 0 ? 1e9 : figures.okToReturn);
         }
-        const TargetFigures whole = MeasureTarget(run, childPath, shape.errors, childDone, eventName, editor.get(), true);
+        const TargetFigures whole =
+            MeasureTarget(utf8, childPath, FromUtf8(shape.errors), childDone, eventName, editor.get(), true);
         const double paint = Median(paints);
         const double back = Median(returns);
         std::printf("- %-21s child end to first paint %.3f s (target 1 s): %s; OK to return %.3f s (target 0.2 s): %s; "
@@ -264,7 +277,8 @@ int main(int argc, char** argv)
         const std::string parameter = childPath + "|err 6869 set-event " + eventName;
         const UniqueGlobal result(narrow(nullptr, L"", parameter.c_str()));
     });
-    MeasureTargets(run, childPath, childDone.get(), eventName);
+    MeasureTargets(reinterpret_cast<Filter>(reinterpret_cast<void*>(GetProcAddress(exports->module.get(), "TuvexUtf8"))),
+                   childPath, childDone.get(), eventName);
 
     std::printf("| %-34s | %6s | %16s | %8s | %8s |\n", "standard error of a child", "MB", "child end to open",
                 "call s", "peak MiB");

@@ -32,15 +32,3 @@ inline std::optional<std::array<std::string, 3>> ThreeFields(const std::uint8_t*
     return std::array<std::string, 3>{input.substr(0, first), input.substr(first + 1, second - first - 1),
                                       input.substr(second + 1)};
 }
-
-// Stands for the multibyte count of the text-kind rule: fails for texts
-// holding the byte 0xFF, as an invalid byte sequence does, and otherwise
-// counts bytes.
-inline std::optional<std::size_t> CountUnlessFF(const char* text)
-{
-    const std::string bytes(text);
-    if (bytes.find('\xFF') != std::string::npos) {
-        return std::nullopt;
-    }
-    return bytes.size();
-}

@@ -1,41 +1,48 @@
-// Shortened error output: the text with the omission line reads as the same
-// kind of text to the message dialog as the kept bytes did, for either
-// terminator, and is never much longer than they are.
+// Shortened error output: the text shown, with its omission line, is judged
+// by the message dialog as the kind it is written in, and is never much
+// longer than the bytes kept.
 #include <algorithm>
 #include <cstdint>
-#include <optional>
+#include <cstring>
 #include <string>
 
-#include "dialog/message_dialog.h"
+#include "common/messages.h"
+#include "common/unicode_text.h"
 #include "exec/error_capture.h"
 #include "fuzz_check.h"
 
-namespace {
-
-tuvex::TextKind KindOf(std::string text, std::size_t terminatorBytes)
-{
-    text.append(terminatorBytes, '\0');
-    return tuvex::DetectTextKind(text.data(), text.size(), &CountUnlessFF);
-}
-
-}  // namespace
-
-// The first byte gives the first part's length in UTF-16 units (the capture
-// keeps an even count); the rest of the input is split there.
+// The first byte gives the filter's kind and the first part's length in
+// UTF-16 units; the rest of the input is the output, kept in a capture of
+// that first part and a last part of up to 64 bytes.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size == 0) {
+    if (size < 2) {
         return 0;
     }
-    const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
-    const std::size_t firstSize = std::min<std::size_t>(2 * data[0], input.size() & ~std::size_t(1));
-    const std::string first = input.substr(0, firstSize);
-    const std::string last = input.substr(firstSize);
-    for (std::size_t terminatorBytes : {1u, 2u}) {
-        const tuvex::TextKind kind = KindOf(first + last, terminatorBytes);
-        const std::string shortened = tuvex::ShortenedErrorText(first, last, 2 * size, kind);
-        FUZZ_CHECK(KindOf(shortened, terminatorBytes) == kind);
-        FUZZ_CHECK(shortened.size() <= input.size() + 200);
+    const auto filterKind = static_cast<tuvex::TextKind>(data[0] % 3);
+    const std::string output(reinterpret_cast<const char*>(data) + 1, size - 1);
+    tuvex::ErrorCapture capture({2 * std::size_t(data[0] / 3), 64});
+    std::memcpy(capture.Extend(output.size()), output.data(), output.size());
+    capture.Commit(output.size());
+    const std::string shown = tuvex::ErrorTextToShow(capture, filterKind);
+    FUZZ_CHECK(shown.size() <= output.size() + 200);
+    if (capture.omittedBytes() == 0) {
+        FUZZ_CHECK(shown == output);
+        return 0;
+    }
+    // The omission line reads in the kind that the dialog finds.
+    switch (tuvex::JudgeTextKind(shown, filterKind)) {
+    case tuvex::TextKind::Multibyte:
+        FUZZ_CHECK(shown.find(tuvex::messages::kOmittedBytesBefore) != std::string::npos);
+        break;
+    case tuvex::TextKind::Utf8:
+        FUZZ_CHECK(shown.find(tuvex::messages::kOmittedBytesBeforeUtf8) != std::string::npos);
+        break;
+    case tuvex::TextKind::Utf16: {
+        const std::u16string_view before = tuvex::messages::kOmittedBytesBeforeUtf16;
+        FUZZ_CHECK(shown.find(std::string(reinterpret_cast<const char*>(before.data()), 2 * before.size())) % 2 == 0);
+        break;
+    }
     }
     return 0;
 }

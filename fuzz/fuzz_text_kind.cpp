@@ -1,42 +1,32 @@
-// Text-kind detection: the verdict follows the first rule that decides, for
-// any bytes and any answer of the multibyte count. UTF-8 only for
-// well-formed UTF-8; otherwise odd lengths and CR LF before any zero byte are
-// always multibyte.
+// Text-kind judgement: for any bytes and any filter kind, the kind judged is
+// the cheapest reading, never one that cannot be; ASCII bytes are always
+// code page 932 text.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "common/unicode_text.h"
-#include "dialog/message_dialog.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    // A message buffer always ends in its terminator.
-    std::string buffer(reinterpret_cast<const char*>(data), size);
-    buffer.push_back('\0');
-    const tuvex::TextKind kind = tuvex::DetectTextKind(buffer.data(), buffer.size(), &CountUnlessFF);
-    const std::string text = buffer.substr(0, buffer.find('\0'));
-    if (kind == tuvex::TextKind::Utf8) {
-        FUZZ_CHECK(tuvex::IsValidUtf8(text));
+    if (size == 0) {
         return 0;
     }
-    const bool utf16 = kind == tuvex::TextKind::Utf16;
-    if (buffer.size() % 2 != 0) {
-        FUZZ_CHECK(!utf16);
+    const auto filterKind = static_cast<tuvex::TextKind>(data[0] % 3);
+    const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const tuvex::TextKind kind = tuvex::JudgeTextKind(text, filterKind);
+    if (std::all_of(text.begin(), text.end(), [](char c) { return c > 0; })) {
+        FUZZ_CHECK(kind == tuvex::TextKind::Multibyte);
         return 0;
     }
-    for (std::size_t i = 0; i + 2 < buffer.size(); ++i) {
-        if (buffer[i] == '\0') {
-            FUZZ_CHECK(utf16);
-            break;
-        }
-        if (buffer[i] == '\r' && buffer[i + 1] == '\n') {
-            FUZZ_CHECK(!utf16);
-            break;
-        }
+    const std::optional<std::uint64_t> cost = tuvex::ReadingCost(text, kind);
+    FUZZ_CHECK(cost.has_value());
+    for (tuvex::TextKind other : {tuvex::TextKind::Multibyte, tuvex::TextKind::Utf8, tuvex::TextKind::Utf16}) {
+        const std::optional<std::uint64_t> otherCost = tuvex::ReadingCost(text, other);
+        FUZZ_CHECK(!otherCost || *cost <= *otherCost);
+        FUZZ_CHECK(!otherCost || *cost < *otherCost || other != filterKind || kind == filterKind);
     }
-    const std::size_t units = tuvex::Utf16TextUnits(buffer.data(), buffer.size());
-    FUZZ_CHECK(units <= buffer.size() / 2);
     return 0;
 }

@@ -3,7 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string_view>
+
+#include "common/tuvex_types.h"
 
 namespace tuvex {
 
@@ -24,5 +28,20 @@ std::size_t Utf16WholeCharactersLength(std::wstring_view units);
 // True when `units` hold a surrogate that is not part of a pair: no UTF
 // other than UTF-16 can express it.
 bool HoldsLoneSurrogate(std::wstring_view units);
+
+// What reading `text` as `kind` costs: each character is charged by how
+// rarely error output in a Japanese setting holds it (ASCII, kana, common
+// kanji, symbols nothing; half-width katakana a little; second-level kanji,
+// Greek and Latin letters beyond Latin-1 more; other scripts, control characters,
+// zero bytes and bytes that form no character of the kind the most). Empty
+// when `text` cannot be UTF-16: it reads as UTF-16 only with an ASCII unit
+// in it, or when every character it holds is a Japanese one.
+std::optional<std::uint64_t> ReadingCost(std::string_view text, TextKind kind);
+
+// The kind whose reading of `text` (the bytes without any terminator) costs
+// least. Bytes of ASCII alone are code page 932 text; a tie goes to
+// `filterKind`, the kind the filter itself passes, then to code page 932,
+// UTF-8 and UTF-16 in this order.
+TextKind JudgeTextKind(std::string_view text, TextKind filterKind);
 
 }  // namespace tuvex

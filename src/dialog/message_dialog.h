@@ -1,24 +1,13 @@
-// The message dialog's decisions that need nothing of the window system: the
-// kind of text in the message buffer and where the controls go.
+// The message dialog's decisions that need nothing of the window system:
+// where a UTF-16 text ends, the slices a long text goes in by, whether a text
+// fits a message box and where the controls go.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
-#include "common/tuvex_types.h"
-
 namespace tuvex {
-
-// Counts the wide characters that a zero-terminated multibyte text converts
-// to in the user's code page; empty when the text is invalid there.
-using WideCharCounter = std::optional<std::size_t> (*)(const char* text);
-
-// How the `length` bytes at `bytes` are to be shown. `length` counts the
-// terminating zero byte(s) that every message buffer ends with;
-// `countWideChars` sees the bytes up to the first zero byte.
-TextKind DetectTextKind(const char* bytes, std::size_t length, WideCharCounter countWideChars);
 
 // The UTF-16 units of a text read as UTF-16: up to the first zero unit, or all
 // whole units when there is none. Nothing past `length` is read.
@@ -26,11 +15,17 @@ std::size_t Utf16TextUnits(const char* bytes, std::size_t length);
 
 // Whether a plain message box shows `text` whole on a screen: the box grows
 // with its text and has no scroll bar, so a text of more than
-// kMessageBoxLines lines (a line counted once per kMessageBoxLineBytes bytes,
-// as the box wraps it) belongs in the message dialog.
+// kMessageBoxLines lines (a line counted once per kMessageBoxLineUnits
+// units, as the box wraps it) belongs in the message dialog.
 inline constexpr std::size_t kMessageBoxLines = 20;
-inline constexpr std::size_t kMessageBoxLineBytes = 100;
-bool FitsInMessageBox(std::string_view text);
+inline constexpr std::size_t kMessageBoxLineUnits = 100;
+bool FitsInMessageBox(std::u16string_view text);
+
+// Where the slice of `text` that goes into the message window after
+// text[start] ends: after the last line end within `units` units, or after
+// `units` units (never inside a surrogate pair) when a line is longer; the
+// whole rest when it is no longer.
+std::size_t SliceEnd(std::u16string_view text, std::size_t start, std::size_t units);
 
 struct ControlPlacement {
     int left;

@@ -6,72 +6,113 @@
 #include <string>
 #include <string_view>
 
+#include "common/module_location_win32.h"
+#include "common/unicode_text.h"
 #include "common/win32_resource.h"
 #include "dialog/dialog_settings_win32.h"
 #include "dialog/message_dialog.h"
-#include "common/module_location_win32.h"
+#include "dialog/terminal_text.h"
 #include "resources/tuvex_resources.h"
 
 namespace tuvex {
 
 namespace {
 
-// The zero bytes that end the text of ShowMessage and of ShowMessageW.
-constexpr std::size_t kMessageTerminatorBytes = 1;
-constexpr std::size_t kBytesTerminatorBytes = 2;
+// A slice goes into the edit control at a time; a timer tick puts slices in
+// until it has taken kFillTickSeconds or input is waiting, so that the
+// dialog and its owner answer while the text fills in.
+constexpr std::size_t kSliceUnits = 4 * 1024;
+constexpr double kFillTickSeconds = 0.02;
+constexpr UINT_PTR kFillTimer = 1;
 
-// What one open message dialog owns: its text, with the terminating zero
-// byte(s), and the font of its edit control. Each show operation has its own,
-// so a message shown while another is open leaves the first one whole.
+// What one open message dialog owns: the text it shows, how much of it is in
+// the edit control, and the edit control's font. Each show operation has its
+// own, so a message shown while another is open leaves the first one whole.
 struct OpenMessage {
-    ByteBuffer text;
+    std::u16string text;
+    std::size_t filled = 0;
     UniqueFont font;  // released once the dialog has closed
 };
 
-TextKind KindOfMessage(const ByteBuffer& text)
+std::u16string Decoded(UINT codePage, std::string_view bytes)
 {
-    return DetectTextKind(text.data(), text.size(), &CountWideCharsInAnsiCodePage);
+    // Text of the code page and UTF-8 ends at its first zero byte.
+    bytes = bytes.substr(0, bytes.find('\0'));
+    const int length = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+    if (length == 0) {
+        return {};
+    }
+    std::u16string text(static_cast<std::size_t>(MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0)),
+                        u'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), length, reinterpret_cast<wchar_t*>(text.data()),
+                        static_cast<int>(text.size()));
+    return text;
 }
 
-// A text judged UTF-16 may hold no zero unit (one from ShowMessage ends in a
-// single zero byte): the copy is terminated, so nothing past it is read.
-std::wstring Utf16Copy(const ByteBuffer& text)
+// What the dialog shows of `bytes`: their characters in the kind judged, as a
+// terminal shows them.
+std::u16string ShownText(std::string_view bytes, TextKind filterKind)
 {
-    std::wstring copy(Utf16TextUnits(text.data(), text.size()), L'\0');
-    std::memcpy(copy.data(), text.data(), copy.size() * sizeof(wchar_t));
-    return copy;
-}
-
-// A text judged UTF-8 is well formed and ends at its first zero byte.
-std::wstring Utf8Copy(const ByteBuffer& text)
-{
-    const int length = static_cast<int>(std::min<std::size_t>(std::strlen(text.data()), INT_MAX));
-    std::wstring copy(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0)),
-                      L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, copy.data(), static_cast<int>(copy.size()));
-    return copy;
-}
-
-// The text as UTF-16 when it is not text of the ANSI code page.
-std::optional<std::wstring> WideCopy(const ByteBuffer& text)
-{
-    switch (KindOfMessage(text)) {
-    case TextKind::Utf16:
-        return Utf16Copy(text);
+    switch (JudgeTextKind(bytes, filterKind)) {
+    case TextKind::Utf16: {
+        // UTF-16 text ends at its first zero unit.
+        std::u16string units(Utf16TextUnits(bytes.data(), bytes.size()), u'\0');
+        std::memcpy(units.data(), bytes.data(), units.size() * sizeof(char16_t));
+        return TerminalText(units);
+    }
     case TextKind::Utf8:
-        return Utf8Copy(text);
+        return TerminalText(Decoded(CP_UTF8, bytes));
     case TextKind::Multibyte:
         break;
     }
-    return std::nullopt;
+    return TerminalText(Decoded(CP_ACP, bytes));
 }
 
-void PutMessageText(HWND edit, const ByteBuffer& text)
+const wchar_t* Wide(const std::u16string& text)
 {
-    if (const std::optional<std::wstring> wide = WideCopy(text)) {
-        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide->c_str()));
-    } else {
-        SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.data()));
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+// Adds the next slice at the end of the edit control, leaving the user's
+// selection and view as they were.
+void AppendSlice(HWND edit, OpenMessage& message)
+{
+    const std::size_t end = SliceEnd(message.text, message.filled, kSliceUnits);
+    const std::u16string slice = message.text.substr(message.filled, end - message.filled);
+    DWORD selectionStart = 0;
+    DWORD selectionEnd = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), reinterpret_cast<LPARAM>(&selectionEnd));
+    const LRESULT firstLine = SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+    SendMessageW(edit, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(edit, EM_SETSEL, message.filled, message.filled);
+    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(Wide(slice)));
+    SendMessageW(edit, EM_SETSEL, selectionStart, selectionEnd);
+    SendMessageW(edit, EM_LINESCROLL, 0, firstLine - SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+    SendMessageW(edit, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    message.filled = end;
+}
+
+double Seconds()
+{
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return double(counter.QuadPart) / double(frequency.QuadPart);
+}
+
+// One timer tick's share of the filling; the timer stops once the text is whole.
+void FillSome(HWND dialog, OpenMessage& message)
+{
+    HWND edit = GetDlgItem(dialog, IDC_MESSAGE_TEXT);
+    const double start = Seconds();
+    do {
+        AppendSlice(edit, message);
+    } while (message.filled < message.text.size() && Seconds() - start < kFillTickSeconds &&
+             HIWORD(GetQueueStatus(QS_INPUT)) == 0);
+    if (message.filled == message.text.size()) {
+        KillTimer(dialog, kFillTimer);
+        SetPropW(dialog, kTextWholeProperty, reinterpret_cast<HANDLE>(1));
     }
 }
 
@@ -97,8 +138,7 @@ void FillDialog(HWND dialog, OpenMessage& message)
 
     HWND edit = GetDlgItem(dialog, IDC_MESSAGE_TEXT);
     // The font goes on before the text: a change of font lays out the whole
-    // text again, which for a long text takes several times the first
-    // layout (see bench/error_output_bench.cpp).
+    // text again.
     message.font.reset(CreateFontA(settings.fontSize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, settings.fontName.c_str()));
@@ -106,7 +146,21 @@ void FillDialog(HWND dialog, OpenMessage& message)
 
     // The edit control's default limit would cut long messages.
     SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-    PutMessageText(edit, message.text);
+    // The first slice fills the first view; the rest follows once the
+    // dialog shows.
+    if (!message.text.empty()) {
+        AppendSlice(edit, message);
+    }
+    if (message.filled == message.text.size()) {
+        SetPropW(dialog, kTextWholeProperty, reinterpret_cast<HANDLE>(1));
+    } else {
+        SetTimer(dialog, kFillTimer, USER_TIMER_MINIMUM, nullptr);
+    }
+}
+
+OpenMessage& MessageOf(HWND dialog)
+{
+    return *reinterpret_cast<OpenMessage*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
 // No exception may pass through the system's dialog code: a dialog that
@@ -115,9 +169,18 @@ void InitializeDialog(HWND dialog, LPARAM openMessage) noexcept
 {
     SetWindowLongPtrA(dialog, DWLP_USER, openMessage);
     try {
-        FillDialog(dialog, *reinterpret_cast<OpenMessage*>(openMessage));
+        FillDialog(dialog, MessageOf(dialog));
     } catch (...) {
         EndDialog(dialog, 1);
+    }
+}
+
+void ContinueFilling(HWND dialog) noexcept
+{
+    try {
+        FillSome(dialog, MessageOf(dialog));
+    } catch (...) {
+        KillTimer(dialog, kFillTimer);  // out of memory for a slice: the text stays as far as it came
     }
 }
 
@@ -141,6 +204,11 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG:
         InitializeDialog(dialog, lParam);
         break;
+    case WM_TIMER:
+        if (wParam == kFillTimer) {
+            ContinueFilling(dialog);
+        }
+        break;
     case WM_SIZE:
         LayOutControls(dialog, static_cast<std::uint32_t>(lParam));
         break;
@@ -150,81 +218,63 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
             EndDialog(dialog, 1);
         }
         break;
+    case WM_DESTROY:
+        RemovePropW(dialog, kTextWholeProperty);
+        break;
     default:
         break;
     }
     return 0;
 }
 
-// Without its dialog the text still reaches the user, in a message box.
-void ShowInMessageBox(HWND owner, const ByteBuffer& text)
-{
-    if (const std::optional<std::wstring> wide = WideCopy(text)) {
-        MessageBoxW(owner, wide->c_str(), L"Tuvex", MB_OK);
-    } else {
-        MessageBoxA(owner, text.data(), "Tuvex", MB_OK);
-    }
-}
-
-ByteBuffer TerminatedText(std::string_view bytes, std::size_t terminatorBytes)
-{
-    ByteBuffer text(bytes.begin(), bytes.end());
-    text.insert(text.end(), terminatorBytes, '\0');
-    return text;
-}
-
-TextKind KindShown(std::string_view bytes, std::size_t terminatorBytes)
-{
-    return KindOfMessage(TerminatedText(bytes, terminatorBytes));
-}
-
-void ShowBytes(HWND owner, std::string_view bytes, std::size_t terminatorBytes) noexcept
+void ShowText(HWND owner, std::u16string text) noexcept
 {
     try {
         OpenMessage message;
-        message.text = TerminatedText(bytes, terminatorBytes);
+        message.text = std::move(text);
         if (DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_MESSAGE_DIALOG), owner, &MessageDialogProc,
                             reinterpret_cast<LPARAM>(&message)) == -1) {
-            ShowInMessageBox(owner, message.text);
+            // Without its dialog the text still reaches the user, in a message box.
+            MessageBoxW(owner, Wide(message.text), L"Tuvex", MB_OK);
         }
     } catch (...) {
-        // Out of memory for the copy: there is nothing left to show it with.
+        // Out of memory for the text: there is nothing left to show it with.
+    }
+}
+
+void ShowBytes(HWND owner, std::string_view bytes, TextKind filterKind) noexcept
+{
+    try {
+        ShowText(owner, ShownText(bytes, filterKind));
+    } catch (...) {
     }
 }
 
 }  // namespace
 
-std::optional<std::size_t> CountWideCharsInAnsiCodePage(const char* text)
-{
-    const int length = static_cast<int>(std::min<std::size_t>(std::strlen(text), INT_MAX));
-    if (length == 0) {
-        return 0;
-    }
-    const int count = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, length, nullptr, 0);
-    if (count == 0) {
-        return std::nullopt;
-    }
-    return static_cast<std::size_t>(count);
-}
-
 void ShowMessage(HWND owner, const ByteString& message) noexcept
 {
-    ShowBytes(owner, message, kMessageTerminatorBytes);
+    ShowBytes(owner, message, TextKind::Multibyte);
 }
 
-void ShowMessageW(HWND owner, const ByteBuffer& bytes) noexcept
+void ShowMessageW(HWND owner, const ByteBuffer& bytes, TextKind filterKind) noexcept
 {
-    ShowBytes(owner, std::string_view(bytes.data(), bytes.size()), kBytesTerminatorBytes);
+    ShowBytes(owner, std::string_view(bytes.data(), bytes.size()), filterKind);
 }
 
-TextKind KindShownByShowMessage(std::string_view message)
+void ShowMessageWithoutOwner(const ByteString& text) noexcept
 {
-    return KindShown(message, kMessageTerminatorBytes);
-}
-
-TextKind KindShownByShowMessageW(std::string_view bytes)
-{
-    return KindShown(bytes, kBytesTerminatorBytes);
+    try {
+        std::u16string shown = ShownText(text, TextKind::Multibyte);
+        // A message box grows with its text: a long one goes to the message
+        // window, which scrolls.
+        if (FitsInMessageBox(shown)) {
+            MessageBoxW(nullptr, Wide(shown), nullptr, MB_OK);
+        } else {
+            ShowText(nullptr, std::move(shown));
+        }
+    } catch (...) {
+    }
 }
 
 }  // namespace tuvex

@@ -4,27 +4,26 @@
 
 #include <windows.h>
 
-#include <cstddef>
-#include <optional>
-#include <string_view>
-
 #include "common/tuvex_types.h"
 
 namespace tuvex {
 
-// Shows `message` (bytes, normally code page 932 text) in the message dialog owned by `owner`; returns when the user closes it. Never throws.
+// Set on a message dialog once its whole text is in its edit control: a long
+// text goes in in slices after the dialog shows, and whoever reads the
+// window (a test, an accessibility tool) waits for this.
+inline constexpr wchar_t kTextWholeProperty[] = L"Tuvex.TextWhole";
+
+// Each show operation judges the kind of its bytes (code page 932, UTF-8 or
+// UTF-16, ties going to `filterKind`, the kind of the filter that shows them)
+// and shows what a terminal would show of them. Both return when the user
+// closes the dialog and never throw.
+
+// `message`: the module's own messages and the narrow filters' error output.
 void ShowMessage(HWND owner, const ByteString& message) noexcept;
-// Shows `bytes` exactly as a child wrote them (UTF-16 or ANSI, decided at opening). Never throws.
-void ShowMessageW(HWND owner, const ByteBuffer& bytes) noexcept;
-
-// The kind of text that ShowMessage, or ShowMessageW, shows these bytes as:
-// the dialog's rule at its opening, for callers that shape a text first.
-TextKind KindShownByShowMessage(std::string_view message);
-TextKind KindShownByShowMessageW(std::string_view bytes);
-
-// The wide characters of a zero-terminated text in the ANSI code page; empty
-// when the text is invalid there. The system's conversion with explicit flags
-// leaves the run-time library's locale, shared with the host, alone.
-std::optional<std::size_t> CountWideCharsInAnsiCodePage(const char* text);
+// `bytes` exactly as a child of TuvexW or TuvexUtf8 wrote them.
+void ShowMessageW(HWND owner, const ByteBuffer& bytes, TextKind filterKind = TextKind::Utf16) noexcept;
+// TuvexRun's messages, which have no owner window: in a plain message box
+// when the text fits one, else in the message dialog.
+void ShowMessageWithoutOwner(const ByteString& text) noexcept;
 
 }  // namespace tuvex

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <optional>
 #include <string>
 
 #include "common/code_page_932.h"
@@ -248,14 +250,38 @@ ByteString ShortenedErrorText(std::string_view first, std::string_view last, std
     return text;
 }
 
-ByteString ErrorTextToShow(const ErrorCapture& errors, TextKind (*kindOfKept)(std::string_view kept))
+ByteString ErrorTextToShow(const ErrorCapture& errors, TextKind filterKind)
 {
     ByteString kept(errors.first());
     kept.append(errors.last());
     if (errors.omittedBytes() == 0) {
         return kept;
     }
-    return ShortenedErrorText(errors.first(), errors.last(), errors.omittedBytes(), kindOfKept(kept));
+    // Where the cuts fall and the omission line depend on the kind, and the
+    // dialog judges the text that results: each kind is tried on the text
+    // written in it, the filter's own first.
+    std::optional<ByteString> best;
+    std::uint64_t bestCost = 0;
+    const TextKind kinds[] = {filterKind, TextKind::Multibyte, TextKind::Utf8, TextKind::Utf16};
+    for (std::size_t i = 0; i < std::size(kinds); ++i) {
+        const TextKind kind = kinds[i];
+        if (i > 0 && kind == filterKind) {
+            continue;
+        }
+        ByteString text = ShortenedErrorText(errors.first(), errors.last(), errors.omittedBytes(), kind);
+        if (JudgeTextKind(text, filterKind) != kind) {
+            continue;
+        }
+        const std::uint64_t cost = ReadingCost(text, kind).value_or(UINT64_MAX);
+        if (!best || cost < bestCost) {
+            best = std::move(text);
+            bestCost = cost;
+        }
+    }
+    // Bytes that read as no kind written in it are shown as they read whole.
+    return best ? std::move(*best)
+                : ShortenedErrorText(errors.first(), errors.last(), errors.omittedBytes(),
+                                     JudgeTextKind(kept, filterKind));
 }
 
 }  // namespace tuvex

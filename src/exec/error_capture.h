@@ -66,15 +66,16 @@ private:
 // `omittedBytes` between them left out: the first part cut after its last
 // line end, one line that says how many bytes were left out in all, and the
 // last part from its first line end on; where a part holds no line end
-// nearby, the cut is between two characters. The line is written in the
-// text's `kind`, and the message dialog's rule finds that same kind in the
-// result (for either of its terminators).
+// nearby, the cut is between two characters of the `kind`, in which the
+// line is written too.
 ByteString ShortenedErrorText(std::string_view first, std::string_view last, std::uint64_t omittedBytes,
                               TextKind kind);
 
 // What is shown of `errors`: the kept bytes unchanged when nothing was left
-// out, else the shortened text in the kind that `kindOfKept` finds in the
-// kept bytes.
-ByteString ErrorTextToShow(const ErrorCapture& errors, TextKind (*kindOfKept)(std::string_view kept));
+// out, else the shortened text written in the kind that the message dialog
+// finds in it (JudgeTextKind, ties going to `filterKind`); of the kinds that
+// it would find in the text written in them, the one whose reading costs
+// least.
+ByteString ErrorTextToShow(const ErrorCapture& errors, TextKind filterKind);
 
 }  // namespace tuvex

@@ -7,6 +7,7 @@
 #include "common/messages.h"
 #include "common/module_location.h"
 #include "common/system_text_win32.h"
+#include "common/unicode_text.h"
 #include "dialog/dialog_settings_win32.h"
 #include "dialog/message_dialog.h"
 #include "dialog/message_dialog_win32.h"
@@ -75,8 +76,8 @@ ByteString CurrentFailureText()
 // A message of the module's own.
 void ShowOwnMessage(const MessageOutlet& outlet, const ByteString& text) noexcept
 {
-    if (outlet.messageBoxes && FitsInMessageBox(text)) {
-        MessageBoxA(outlet.owner, text.c_str(), nullptr, MB_OK);
+    if (outlet.messageBoxes) {
+        ShowMessageWithoutOwner(text);
     } else {
         ShowMessage(outlet.owner, text);
     }
@@ -123,13 +124,12 @@ void ShowErrorOutput(const MessageOutlet& outlet, const ErrorCapture& errors,
         return;
     }
     try {
-        const auto kindOf = outlet.wideErrorOutput ? &KindShownByShowMessageW : &KindShownByShowMessage;
-        ByteString text = ErrorTextToShow(errors, kindOf);
+        ByteString text = ErrorTextToShow(errors, outlet.filterKind);
         if (exitCode) {
-            AppendExitCodeLine(text, kindOf(text), *exitCode);
+            AppendExitCodeLine(text, JudgeTextKind(text, outlet.filterKind), *exitCode);
         }
-        if (outlet.wideErrorOutput) {
-            ShowMessageW(outlet.owner, ByteBuffer(text.begin(), text.end()));
+        if (outlet.filterKind != TextKind::Multibyte) {
+            ShowMessageW(outlet.owner, ByteBuffer(text.begin(), text.end()), outlet.filterKind);
         } else {
             ShowOwnMessage(outlet, text);
         }

@@ -18,9 +18,11 @@ namespace tuvex {
 // Where one entry point's messages go.
 struct MessageOutlet {
     HWND owner;  // the host's window; null for TuvexRun, which has none
-    // The error output is shown by ShowMessageW's rule, exactly as the child
-    // wrote it (TuvexW, TuvexUtf8), else by ShowMessage's.
-    bool wideErrorOutput;
+    // The kind of text that the filter hands its command, which breaks ties
+    // when the error output's kind is judged: the error output of TuvexW and
+    // TuvexUtf8 is shown by ShowMessageW, exactly as the child wrote it, the
+    // others' by ShowMessage.
+    TextKind filterKind;
     // A text that fits goes to a plain message box (TuvexRun).
     bool messageBoxes;
 };

@@ -93,9 +93,9 @@ struct Utf8Crossing {
 // text. The wide filters show error output exactly as the child wrote it.
 template <typename Crossing>
 HGLOBAL RunFilter(HWND hostWindow, const wchar_t* text, const char* parameter, const char* menuFileName,
-                  bool wideErrorOutput) noexcept
+                  TextKind filterKind) noexcept
 {
-    const MessageOutlet outlet{hostWindow, wideErrorOutput, false};
+    const MessageOutlet outlet{hostWindow, filterKind, false};
     // cppcheck-suppress throwInNoexceptFunction
     return GuardCall<UniqueGlobal>(outlet, [&] {
                const CommandEntry entry = ChooseCommand(hostWindow, parameter, menuFileName);
@@ -118,17 +118,17 @@ HGLOBAL RunFilter(HWND hostWindow, const wchar_t* text, const char* parameter, c
 
 HGLOBAL RunNarrowFilter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
-    return RunFilter<CodePage932Crossing>(hostWindow, text, parameter, "Tuvex.ini", false);
+    return RunFilter<CodePage932Crossing>(hostWindow, text, parameter, "Tuvex.ini", TextKind::Multibyte);
 }
 
 HGLOBAL RunWideFilter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
-    return RunFilter<Utf16Crossing>(hostWindow, text, parameter, "TuvexW.ini", true);
+    return RunFilter<Utf16Crossing>(hostWindow, text, parameter, "TuvexW.ini", TextKind::Utf16);
 }
 
 HGLOBAL RunUtf8Filter(HWND hostWindow, const wchar_t* text, const char* parameter) noexcept
 {
-    return RunFilter<Utf8Crossing>(hostWindow, text, parameter, "TuvexUtf8.ini", true);
+    return RunFilter<Utf8Crossing>(hostWindow, text, parameter, "TuvexUtf8.ini", TextKind::Utf8);
 }
 
 }  // namespace tuvex

@@ -45,7 +45,7 @@ ByteString StringOrEmpty(const char* text)
 
 // TuvexRun is given no window: its messages have no owner, and a text that
 // fits goes to a plain message box.
-constexpr MessageOutlet kRunOutlet{nullptr, false, true};
+constexpr MessageOutlet kRunOutlet{nullptr, TextKind::Multibyte, true};
 
 }  // namespace
 

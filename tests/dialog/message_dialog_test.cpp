@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "common/unicode_text.h"
 #include "dialog/message_dialog.h"
+#include "error_output_corpus.h"
 
 namespace tuvex {
 
@@ -14,102 +16,46 @@ void PrintTo(TextKind kind, std::ostream* out)
 
 namespace {
 
-// Stands for the run-time library: ASCII text is valid, any other byte is
-// invalid in the code page.
-std::optional<std::size_t> CountAsciiChars(const char* text)
-{
-    std::size_t count = 0;
-    for (; text[count] != '\0'; ++count) {
-        if (static_cast<unsigned char>(text[count]) >= 0x80) {
-            return std::nullopt;
-        }
-    }
-    return count;
-}
-
-// `buffer` is the whole message buffer, terminator included.
-TextKind Kind(const std::string& buffer, WideCharCounter count = &CountAsciiChars)
-{
-    return DetectTextKind(buffer.data(), buffer.size(), count);
-}
-
 using namespace std::string_literals;
 
-TEST(TextKind, WellFormedUtf8BeyondAsciiIsUtf8WhateverItsLengthAndLineEnds)
+constexpr TextKind kFilterKinds[] = {TextKind::Multibyte, TextKind::Utf8, TextKind::Utf16};
+
+TEST(TextKind, JudgesEverySampleOfTheCorpusItsKindWhateverTheFilter)
 {
-    const std::string error = "\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC: \xE6\x9D\xB1\xE4\xBA\xAC\r\n";  // "エラー: 東京"
-    EXPECT_EQ(Kind(error + "\0"s), TextKind::Utf8);
-    EXPECT_EQ(Kind(error + "\0\0"s), TextKind::Utf8);
-    EXPECT_EQ(Kind("\xC3\xA9\0"s), TextKind::Utf8);  // "é"
+    for (const test::ErrorOutputSample& sample : test::kErrorOutputCorpus) {
+        for (TextKind filterKind : kFilterKinds) {
+            EXPECT_EQ(JudgeTextKind(sample.bytes, filterKind), sample.kind) << sample.name;
+        }
+    }
 }
 
-TEST(TextKind, TextThatIsNotUtf8BeyondAsciiIsDecidedAsBefore)
+TEST(TextKind, GivesATieToTheFiltersKindThenToTheCodePage)
 {
-    EXPECT_EQ(Kind("\x83G\x83\x89\x81[\r\n\0"s), TextKind::Multibyte);  // "エラー" in code page 932
-    EXPECT_EQ(Kind("\xED\xA0\x80\r\n\0"s), TextKind::Multibyte);       // an encoded surrogate
-    EXPECT_EQ(Kind("\xC3\xA9\x80\r\n\0"s), TextKind::Multibyte);       // a stray continuation byte
-    // U+A9C3 "a" in UTF-16 starts with the UTF-8 of "é": its zero bytes decide.
-    EXPECT_EQ(Kind("\xC3\xA9\x61\0\0\0"s), TextKind::Utf16);
+    // "ĥ" in UTF-8 and the half-width "ﾄ･" in code page 932 cost the same.
+    EXPECT_EQ(JudgeTextKind("\xC4\xA5", TextKind::Utf8), TextKind::Utf8);
+    EXPECT_EQ(JudgeTextKind("\xC4\xA5", TextKind::Multibyte), TextKind::Multibyte);
+    EXPECT_EQ(JudgeTextKind("\xC4\xA5", TextKind::Utf16), TextKind::Multibyte);
 }
 
-TEST(TextKind, EmptyMessageIsMultibyteByItsOddLength)
+TEST(TextKind, ReadsAsciiBytesAsTheCodePageEvenWhereTheyWouldBeUtf16Kana)
 {
-    EXPECT_EQ(Kind("\0"s), TextKind::Multibyte);
+    // U+3042 U+3044: 42 30 44 30, "B0D0".
+    EXPECT_EQ(JudgeTextKind("\x42\x30\x44\x30", TextKind::Utf16), TextKind::Multibyte);
+    EXPECT_EQ(JudgeTextKind("\x1b[1mred", TextKind::Utf16), TextKind::Multibyte);
 }
 
-TEST(TextKind, OddLengthIsMultibyteBeforeAnyZeroByteIsLookedAt)
+TEST(TextKind, ReadsBytesInvalidInTheCodePageAsUtf16OnlyWhenTheyReadAsUtf16)
 {
-    EXPECT_EQ(Kind("a\0b\0\0"s), TextKind::Multibyte);
+    EXPECT_EQ(JudgeTextKind("\xE5\x65\x2C\x67", TextKind::Multibyte), TextKind::Utf16);  // "日本"
+    EXPECT_EQ(JudgeTextKind("\x42\xD8\x9F\xDF", TextKind::Multibyte), TextKind::Utf16);  // U+20B9F
+    EXPECT_EQ(JudgeTextKind("a\0b\0"s, TextKind::Multibyte), TextKind::Utf16);
+    // Neither ASCII nor Japanese as UTF-16.
+    EXPECT_NE(JudgeTextKind("\xFD\xFD\x80\x80\xFF\x7F", TextKind::Utf16), TextKind::Utf16);
 }
 
-TEST(TextKind, EmptyWideMessageIsUtf16ByItsCountOfNoCharacters)
+TEST(TextKind, ReadsAnEmptyTextAsTheCodePage)
 {
-    EXPECT_EQ(Kind("\0\0"s), TextKind::Utf16);
-}
-
-TEST(TextKind, PlainAsciiMessageIsMultibyte)
-{
-    EXPECT_EQ(Kind("abc\0"s), TextKind::Multibyte);
-}
-
-TEST(TextKind, ZeroByteInsideTheTextIsUtf16)
-{
-    EXPECT_EQ(Kind("a\0b\0\r\0\n\0\0\0"s), TextKind::Utf16);
-}
-
-TEST(TextKind, CrLfBeforeAnyZeroByteIsMultibyte)
-{
-    // Code page 932 "日本", CR LF, "a": decided before the count, which
-    // would fail for it here.
-    EXPECT_EQ(Kind("\x93\xFA\x96\x7B\r\na\0"s), TextKind::Multibyte);
-    EXPECT_EQ(Kind("ab\r\n\0\0\0\0"s), TextKind::Multibyte);
-}
-
-TEST(TextKind, ZeroBytesOfTheTerminatorAloneDoNotMakeUtf16)
-{
-    // U+3042 U+3044: 42 30 44 30, valid multibyte text "B0D0".
-    EXPECT_EQ(Kind("\x42\x30\x44\x30\0\0"s), TextKind::Multibyte);
-}
-
-TEST(TextKind, SurrogateUnitIsMultibyteWhateverTheCountSays)
-{
-    EXPECT_EQ(Kind("\x42\xD8\x9F\xDF\0\0"s), TextKind::Multibyte);
-}
-
-TEST(TextKind, TextInvalidInTheCodePageIsUtf16)
-{
-    // U+65E5 U+672C.
-    EXPECT_EQ(Kind("\xE5\x65\x2C\x67\0\0"s), TextKind::Utf16);
-}
-
-TEST(TextKind, EscapeCharacterMakesUtf16)
-{
-    EXPECT_EQ(Kind("\x1b[1mred\0"s), TextKind::Utf16);
-}
-
-TEST(TextKind, TabLineFeedAndCarriageReturnAreNoReasonForUtf16)
-{
-    EXPECT_EQ(Kind("a\tb\nc\rde\0"s), TextKind::Multibyte);
+    EXPECT_EQ(JudgeTextKind("", TextKind::Utf16), TextKind::Multibyte);
 }
 
 TEST(Utf16Text, EndsAtTheFirstZeroUnit)
@@ -119,7 +65,7 @@ TEST(Utf16Text, EndsAtTheFirstZeroUnit)
 
 TEST(Utf16Text, WithoutAZeroUnitIsEveryWholeUnitOfTheBuffer)
 {
-    EXPECT_EQ(Utf16TextUnits("\x1b[1mred\0", 8), 4u);
+    EXPECT_EQ(Utf16TextUnits("\x1b[1mred", 8), 4u);
     EXPECT_EQ(Utf16TextUnits("ab\0", 3), 1u);
 }
 
@@ -158,14 +104,22 @@ TEST(MessageDialogLayout, EnforcesNoMinimumSize)
 
 TEST(MessageBoxFit, TakesTwentyLinesCountingEachHundredBytesOfALineAsOne)
 {
-    std::string lines;
+    std::u16string lines;
     for (int line = 0; line < 20; ++line) {
-        lines += "warning\n";
+        lines += u"warning\n";
     }
     EXPECT_TRUE(FitsInMessageBox(lines.substr(0, lines.size() - 1)));
-    EXPECT_FALSE(FitsInMessageBox(lines + "one more"));
-    EXPECT_TRUE(FitsInMessageBox(std::string(1999, 'w')));
-    EXPECT_FALSE(FitsInMessageBox(std::string(2000, 'w')));
+    EXPECT_FALSE(FitsInMessageBox(lines + u"one more"));
+    EXPECT_TRUE(FitsInMessageBox(std::u16string(1999, u'w')));
+    EXPECT_FALSE(FitsInMessageBox(std::u16string(2000, u'w')));
+}
+
+TEST(MessageSlices, EndAfterTheLastLineEndWithinTheSliceOrAtAWholeCharacter)
+{
+    EXPECT_EQ(SliceEnd(u"ab\r\ncd\r\nef", 0, 8), 8u);
+    EXPECT_EQ(SliceEnd(u"ab\r\ncd\r\nef", 4, 8), 10u);  // the rest
+    EXPECT_EQ(SliceEnd(u"abcdefgh", 0, 4), 4u);
+    EXPECT_EQ(SliceEnd(u"abc\U0001F600efgh", 0, 4), 5u);
 }
 
 }  // namespace

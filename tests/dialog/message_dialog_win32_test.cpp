@@ -6,13 +6,17 @@
 #include <utility>
 
 #include "dialog/message_dialog_win32.h"
+#include "dialog/terminal_text.h"
+#include "error_output_corpus.h"
 #include "module_folder.h"
+#include "support/test_support.h"
 
 namespace tuvex {
 namespace {
 
 using test::Cp932;
 using test::DialogWatcher;
+using test::Mismatch;
 
 constexpr int kTextId = 1000;
 
@@ -176,10 +180,34 @@ TEST_F(MessageDialogTest, ShowsTwoHiraganaWithoutLineEndAsTheirBytesInTheCodePag
     EXPECT_EQ(ShownTextOf(BytesOf(L"\u3042\u3044")), L"B0D0");
 }
 
-TEST_F(MessageDialogTest, ShowsAnOddTextWithAnEscapeCharacterAsTheUtf16UnitsOfItsBytes)
+TEST_F(MessageDialogTest, ShowsEverySampleOfTheCorpusInItsKindAsATerminalShowsIt)
 {
-    // "\x1b[1mred" and the terminator: 1B 5B 31 6D 72 65 64 00.
-    EXPECT_EQ(Show("\x1b[1mred").text, L"\x5B1B\x6D31\x6572\x0064");
+    for (const test::ErrorOutputSample& sample : test::kErrorOutputCorpus) {
+        const std::wstring shown(sample.shown.begin(), sample.shown.end());
+        EXPECT_EQ(Mismatch(Show(ByteString(sample.bytes)).text, shown), "same") << sample.name << " by ShowMessage";
+        EXPECT_EQ(Mismatch(ShownTextOf(ByteBuffer(sample.bytes.begin(), sample.bytes.end())), shown), "same")
+            << sample.name << " by ShowMessageW";
+    }
+}
+
+TEST_F(MessageDialogTest, ShowsColourAndCursorSequencesAsATerminalDoesWithoutThem)
+{
+    const std::string error = "\x1b[01m\x1b[Kmain.c:3:\x1b[m\x1b[K \x1b[01;31m\x1b[K" + Cp932(L"エラー") +
+                              "\x1b[m\x1b[K\n";
+    EXPECT_EQ(Show(error).text, L"main.c:3: エラー\r\n");
+}
+
+TEST_F(MessageDialogTest, ShowsWhatFollowsACarriageReturnOverTheStartOfItsLine)
+{
+    EXPECT_EQ(Show("copying 10%\rcopying 99%\rdone\r\nnext\n").text, L"doneing 99%\r\nnext\r\n");
+}
+
+TEST_F(MessageDialogTest, BreaksALineLongerThanTheTerminalAndMarksEachBreak)
+{
+    const std::string line(2 * kTerminalColumns + 5, 'x');
+    const std::wstring piece(kTerminalColumns, L'x');
+    const std::wstring mark(1, static_cast<wchar_t>(kLineBreakMark));
+    EXPECT_EQ(Mismatch(Show(line).text, piece + mark + L"\r\n" + piece + mark + L"\r\nxxxxx"), "same");
 }
 
 TEST_F(MessageDialogTest, ShowsA200000CharacterMessageWhole)
@@ -347,22 +375,6 @@ TEST_F(MessageDialogTest, LeavesTheRunTimeLibrarysGlobalLocaleAlone)
     const std::string before = std::setlocale(LC_ALL, nullptr);
     Show(Cp932(L"日本語"));
     EXPECT_EQ(std::string(std::setlocale(LC_ALL, nullptr)), before);
-}
-
-TEST(AnsiCodePageCount, CountsTheCharactersOfCodePage932Text)
-{
-    EXPECT_EQ(CountWideCharsInAnsiCodePage(Cp932(L"日本語abc").c_str()), 6u);
-    EXPECT_EQ(CountWideCharsInAnsiCodePage(""), 0u);
-}
-
-TEST(AnsiCodePageCount, CountsOnlyUpToTheFirstZeroByte)
-{
-    EXPECT_EQ(CountWideCharsInAnsiCodePage("ab\0\x81"), 2u);
-}
-
-TEST(AnsiCodePageCount, FailsForALeadByteWithoutItsTrailByte)
-{
-    EXPECT_EQ(CountWideCharsInAnsiCodePage("a\x81"), std::nullopt);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "common/messages.h"
+#include "common/unicode_text.h"
 #include "exec/error_capture.h"
 
 namespace tuvex {
@@ -109,23 +111,30 @@ TEST(ShortenedErrorText, WritesTheLineInUtf16AndKeepsSurrogatePairsWhole)
 
 TEST(ErrorTextToShow, ShowsKeptBytesUnchangedAndShortensOnlyBeyondTheLimits)
 {
-    static int kindAsked = 0;
-    auto kind = [](std::string_view kept) {
-        ++kindAsked;
-        EXPECT_EQ(kept.size(), 140u);
-        return TextKind::Multibyte;
-    };
     ErrorCapture whole({100, 40});
     Feed(whole, std::string(139, 'a') + '\n', 64);
-    EXPECT_EQ(ErrorTextToShow(whole, kind), std::string(139, 'a') + '\n');
-    EXPECT_EQ(kindAsked, 0);
+    EXPECT_EQ(ErrorTextToShow(whole, TextKind::Multibyte), std::string(139, 'a') + '\n');
 
     ErrorCapture cut({100, 40});
     Feed(cut, std::string(200, 'a'), 64);
     // The last part's first byte could end a character that began before it.
-    EXPECT_EQ(ErrorTextToShow(cut, kind),
+    EXPECT_EQ(ErrorTextToShow(cut, TextKind::Multibyte),
               std::string(100, 'a') + "\r\n" + kBefore + "61" + kAfter + "\r\n" + std::string(39, 'a'));
-    EXPECT_EQ(kindAsked, 1);
+}
+
+TEST(ErrorTextToShow, JudgesTheKindOnTheTextShownWithItsPartsCutBetweenWholeCharacters)
+{
+    // UTF-8 "エラー" without line ends, the limits falling inside characters.
+    std::string output = "x";
+    while (output.size() < 1000) {
+        output += "\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC";
+    }
+    ErrorCapture capture({100, 40});
+    Feed(capture, output, 64);
+    const std::string shown = ErrorTextToShow(capture, TextKind::Multibyte);
+    EXPECT_EQ(JudgeTextKind(shown, TextKind::Multibyte), TextKind::Utf8);
+    EXPECT_TRUE(IsValidUtf8(shown)) << shown;
+    EXPECT_NE(shown.find(messages::kOmittedBytesBeforeUtf8), std::string::npos) << shown;
 }
 
 }  // namespace

@@ -234,6 +234,8 @@ int main(int argc, char** argv)
         auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
         if (action == "cat") {
             CopyInput(StandardOutput());
+        } else if (action == "err-input") {
+            CopyInput(StandardError());
         } else if (action == "count-input") {
             WriteText(StandardOutput(), std::to_string(ReadInput().size()));
         } else if (action == "hex-input") {

@@ -96,5 +96,28 @@ TEST_F(LongErrorOutputTest, ShowsErrorOutputOfOneMebibyteAndAQuarterWhole)
               "same");
 }
 
+TEST_F(LongErrorOutputTest, ShowsLongUtf8ErrorOutputWhoseCutsFallInsideCharactersAsUtf8)
+{
+    // 3,000,001 bytes of UTF-8: "x", then lines of "エラー 1".
+    std::wstring text = L"x";
+    for (int line = 0; line < 250000; ++line) {
+        text += L"エラー 1\n";
+    }
+    const auto utf8 = module_.Export<decltype(TuvexW)>("TuvexUtf8");
+    const std::string parameter = TestChildPath() + "|err-input";
+    const std::wstring shown = ShownDuring([&] { EXPECT_EQ(utf8(GetDesktopWindow(), text.c_str(), parameter.c_str()), nullptr); });
+    std::size_t lines = 0, omissionLines = 0, otherLines = 0;
+    for (std::size_t at = 0; at < shown.size(); ++lines) {
+        const std::size_t end = std::min(shown.find(L"\r\n", at), shown.size());
+        const std::wstring line = shown.substr(at, end - at);
+        omissionLines += line.starts_with(L"…(途中の ");
+        otherLines += line != L"エラー 1" && line != L"xエラー 1" && !line.starts_with(L"…(途中の ");
+        at = end + 2;
+    }
+    EXPECT_EQ(omissionLines, 1u);
+    EXPECT_EQ(otherLines, 0u) << "of " << lines << " lines";
+    EXPECT_GT(lines, 100000u);
+}
+
 }  // namespace
 }  // namespace tuvex

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "dialog/message_dialog_win32.h"
+
 namespace tuvex::test {
 
 std::string Cp932(std::wstring_view text)
@@ -282,6 +284,10 @@ void DialogWatcher::Watch()
             continue;
         }
         handled_.insert(dialog);
+        // A message dialog's long text fills in after it shows.
+        while (GetDlgItem(dialog, 1000) && !GetPropW(dialog, kTextWholeProperty) && IsWindow(dialog)) {
+            Sleep(10);
+        }
         SeenDialog seen;
         seen.className = "#32770";
         seen.caption = WindowTextOf(dialog);

@@ -59,6 +59,11 @@ bool IsHighSurrogate(wchar_t unit)
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
 
+bool IsLowSurrogate(wchar_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
 }  // namespace
 
 std::size_t Utf8WholeCharactersLength(std::string_view bytes)

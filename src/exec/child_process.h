@@ -9,6 +9,7 @@
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "common/tuvex_types.h"
 #include "exec/exchange_outcome.h"
@@ -26,6 +27,11 @@ struct ExchangeProgress {
     // on: a window may be told to end it from a loop nested in the wait,
     // which returns only later. The wait still returns EndCommand.
     std::function<void()> endCommand = {};
+    // Takes what is still to be written of the input into memory of the
+    // module's own. A waiter that dispatches the thread's messages calls it
+    // before it first does: the editor may then change or free its text, which
+    // the input may still be read from.
+    std::function<void()> keepInput = {};
 };
 
 // What the user wants of a command that is still running.
@@ -149,20 +155,31 @@ public:
     virtual std::span<const char> Pending() = 0;
     // The first `count` bytes of Pending() were written.
     virtual void Consume(std::size_t count) = 0;
+    // From now on, what is still to be written comes from memory of the
+    // source's own, not from the memory it was made over. No write is
+    // pending when this is called.
+    virtual void KeepRest() = 0;
 
 protected:
     ~ByteSource() = default;
 };
 
-// Bytes that are already in memory, read in place.
+// Bytes that are already in memory, read in place until KeepRest copies
+// what is left of them.
 class SpanSource final : public ByteSource {
 public:
     explicit SpanSource(std::span<const char> bytes) : rest_(bytes) {}
     std::span<const char> Pending() override { return rest_; }
     void Consume(std::size_t count) override { rest_ = rest_.subspan(count); }
+    void KeepRest() override
+    {
+        kept_.assign(rest_.begin(), rest_.end());
+        rest_ = kept_;
+    }
 
 private:
     std::span<const char> rest_;
+    std::vector<char> kept_;
 };
 
 // Runs `command` with `arguments`, feeds it `input` followed by end of file

@@ -483,6 +483,26 @@ public:
         }
     }
 
+    // Has the source keep the rest of the input in memory of its own. A
+    // write pending from the source's memory is cancelled first, and what it
+    // had not written is written again from the kept copy.
+    void KeepInput()
+    {
+        if (write_.pending()) {
+            const IoResult result = write_.Cancel();
+            if (result.stillRunning) {
+                Raise(ExchangeStep::WriteInput, result.error);
+            }
+            if (result.error == ERROR_SUCCESS || result.error == ERROR_OPERATION_ABORTED) {
+                input_.Consume(result.count);
+            } else {
+                EndOrRaise(result.error);
+            }
+        }
+        input_.KeepRest();
+        Advance();
+    }
+
 private:
     void EndOrRaise(DWORD error)
     {
@@ -743,7 +763,8 @@ ExchangeResult Exchange(const ByteString& command, const ByteString& arguments, 
         }
         const WaitOutcome outcome = waiter->Wait(std::span<void* const>(objects.data(), count),
                                                  {commandLine, outputReader.received() + errorReader.received(),
-                                                  bool(child.job), [&child] { EndCommand(child); }});
+                                                  bool(child.job), [&child] { EndCommand(child); },
+                                                  [&feeder] { feeder.KeepInput(); }});
         if (outcome.choice != WaitChoice::KeepWaiting) {
             return ended(EndWait(outcome.choice, child));
         }

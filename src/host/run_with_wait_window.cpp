@@ -37,6 +37,9 @@ WaitOutcome WaitWindowWaiter::Wait(std::span<void* const> objects, const Exchang
             result = WaitForMultipleObjects(count, objects.data(), FALSE, static_cast<DWORD>(delayMs_ - elapsedMs));
         } else {
             if (!window_) {
+                if (progress.keepInput) {
+                    progress.keepInput();
+                }
                 std::function<void()> endCommand;
                 if (progress.canEndCommand) {
                     endCommand = [this] { EndCommandNow(); };

@@ -18,7 +18,9 @@ namespace tuvex {
 // over `owner`, updated once a second, and while it shows every message of
 // the thread is dispatched, as in any modal window: the editor, disabled,
 // takes no input but repaints, and the window's buttons end the wait at once.
-// The owner's end ends the command and the wait.
+// Before the first message is dispatched, the input still to be written is
+// copied: the editor may then change or free the text it is read from. The
+// owner's end ends the command and the wait.
 //
 // A filter called from within the wait (the editor's timer) waits under a
 // window of its own, and its loop dispatches this window's messages too:

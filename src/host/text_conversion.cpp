@@ -72,6 +72,13 @@ void EncodedText::Consume(std::size_t count)
     rest_ = rest_.subspan(count);
 }
 
+// The piece under way is the source's own already.
+void EncodedText::KeepRest()
+{
+    kept_.assign(unconverted_);
+    unconverted_ = kept_;
+}
+
 void Utf16Decoder::OtherEncodingCheck::Feed(std::string_view bytes)
 {
     while (valid_ && !bytes.empty()) {

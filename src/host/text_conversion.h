@@ -61,10 +61,12 @@ public:
 
     std::span<const char> Pending() override;
     void Consume(std::size_t count) override;
+    void KeepRest() override;
 
 private:
     const TextEncoding& encoding_;
     std::wstring_view unconverted_;
+    std::wstring kept_;  // the text not yet converted, once KeepRest has copied it
     ByteBuffer piece_;
     std::span<const char> rest_;  // of the piece, not yet written
 };

@@ -288,6 +288,31 @@ TEST_F(WaitWindowTest, TheWindowClosesByItselfWhenTheCommandEnds)
     GlobalFree(result);
 }
 
+TEST_F(WaitWindowTest, TheCommandGetsTheTextAsItWasThoughTheEditorChangesItDuringTheWait)
+{
+    // More than the pipe holds, so that most of it is still to be written
+    // when the editor, while the wait window shows, overwrites its text.
+    for (const char* filter : {"Tuvex", "TuvexW", "TuvexUtf8"}) {
+        const auto call = module_.Export<decltype(TuvexW)>(filter);
+        std::wstring text(3 << 20, L'a');
+        const test::ChildSignal changed;
+        std::thread editor([&] {
+            test::WaitForWindow([](HWND window) { return GetDlgItem(window, kProgressControl) != nullptr; },
+                                test::kStateTimeoutMs);
+            std::fill(text.begin(), text.end(), L'b');
+            changed.Set();
+        });
+        const HGLOBAL result = call(nullptr, text.c_str(), Parameter("wait-event " + changed.name() + " cat").c_str());
+        editor.join();
+        ASSERT_NE(result, nullptr) << filter;
+        const std::wstring_view got(static_cast<const wchar_t*>(GlobalLock(result)), GlobalSize(result) / sizeof(wchar_t) - 1);
+        EXPECT_EQ(got.size(), text.size()) << filter;
+        EXPECT_EQ(got.find_first_not_of(L'a'), std::wstring_view::npos) << filter << ": the command got what came later";
+        GlobalUnlock(result);
+        GlobalFree(result);
+    }
+}
+
 TEST_F(WaitWindowTest, TuvexRunShowsTheWindowTooAndReturnsAnEmptyStringWhenStopped)
 {
     DialogWatcher watcher;

@@ -354,8 +354,12 @@ TEST(ChildProcess, OutputBeyondTheLimitEndsTheCommandAndSaysHowMuchCame)
         return WaitChoice::KeepWaiting;
     });
     bounded.waiter = &watch;
-    EXPECT_EQ(RaisedBy([&] { RunChild("out-repeat 100001 61 sleep 60000", {}, bounded); }),
-              test::Cp932(L"コマンドの出力が大きすぎるため中止しました(受信 100000 バイト)"));
+    ByteBuffer output;
+    ByteBuffer errors;
+    const ExchangeResult result =
+        RunChildProcess(TestChildPath(), "out-repeat 100001 61 sleep 60000", {}, output, errors, bounded);
+    EXPECT_EQ(result.end, ExchangeEnd::OutputTooLarge);
+    EXPECT_EQ(result.outputBytes, 100000u);
     ASSERT_TRUE(child);
     EXPECT_TRUE(child->EndsWithinSeconds(20)) << "the command runs on";
 }

@@ -247,7 +247,7 @@ TEST_F(CommandStartTest, ARealAccessViolationEndsTheCallWithTheCrashMessage)
     // test's own time ran out.
     DialogWatcher watcher;
     EXPECT_EQ(Run(TestChildPath(), "out 6f6b access-violation"), "");
-    EXPECT_EQ(Shown(watcher), std::vector<std::string>{Cp932(L"コマンドが異常終了しました(0xC0000005)")});
+    EXPECT_EQ(Shown(watcher), std::vector<std::string>{Cp932(L"コマンドが異常終了しました(0xC0000005)\r\nテキストはそのままです")});
 }
 
 TEST_F(CommandStartTest, AnOrdinaryFailureStatusStillGivesTheOutput)

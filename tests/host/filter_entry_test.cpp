@@ -272,7 +272,7 @@ TEST_F(FilterTest, OutputThatDoesNotConvertIsNamedByItsEncodingAndFirstByteWithT
     EXPECT_EQ(Narrow(L"", Parameter("out 4181")), "(null)");          // a lead byte cut off by the end
     EXPECT_EQ(Narrow(L"", Parameter("out e381820a")), "(null)");      // "あ" in UTF-8
     EXPECT_EQ(Utf8(L"", Parameter("out 81204142")), "(null)");        // text of neither
-    EXPECT_EQ(Utf8(L"", Parameter("out c3a9 sleep 100 out 82a0")), "(null)");  // "é" in both, then "あ" in Shift_JIS
+    EXPECT_EQ(Utf8(L"", Parameter("out c3a9 flush out 82a0")), "(null)");  // "é" in both, then "あ" in Shift_JIS
     const std::wstring first = L"コマンドの出力をUTF-16に変換できません\r\n";
     EXPECT_EQ(Texts(watcher),
               (std::vector<std::wstring>{

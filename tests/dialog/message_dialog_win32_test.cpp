@@ -87,13 +87,22 @@ protected:
     }
 
     // Whether `close` ended the open dialog by itself; if not, the watcher
-    // still closes it, so that the show operation returns and the test fails.
+    // still closes it, so that the show operation returns. A selection posted
+    // after `close` answers either way: the dialog's loop takes it only if
+    // the dialog is still open once `close` has been handled.
     bool ClosesBy(const std::function<void(HWND dialog)>& close)
     {
         bool closed = false;
         Show("abc", [&](HWND dialog) {
+            HWND edit = GetDlgItem(dialog, kTextId);
             close(dialog);
-            closed = test::WaitUntil([dialog] { return !IsWindow(dialog); });
+            PostMessageW(edit, EM_SETSEL, 1, 2);
+            test::WaitUntil([dialog, edit] {
+                DWORD start = 0, end = 0;
+                SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+                return !IsWindow(dialog) || (start == 1 && end == 2);
+            });
+            closed = !IsWindow(dialog);
         });
         return closed;
     }

@@ -94,8 +94,10 @@ void HandleMessages()
 // event it sent before, so the messages handled after it include them.
 bool BringToFront(HWND window)
 {
-    SetForegroundWindow(window);
     return test::WaitUntil([window] {
+        // Asked again each time: a focus event that was on its way when it
+        // was first asked moves the foreground once more.
+        SetForegroundWindow(window);
         HandleMessages();
         POINT cursor;
         GetCursorPos(&cursor);
@@ -104,20 +106,28 @@ bool BringToFront(HWND window)
     });
 }
 
-// A click of the left mouse button at `point` on the screen.
+// A click of the left mouse button at `point` on the screen. Each half
+// carries the point itself: a move of the cursor that was still on its way
+// could otherwise come between the move and the button.
 void Click(POINT point)
 {
-    SetCursorPos(point.x, point.y);
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
     INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        // The centre of the pixel, in the 0 to 65535 of absolute input.
+        input.mi.dx = static_cast<LONG>((point.x * 65536LL + 32768) / width);
+        input.mi.dy = static_cast<LONG>((point.y * 65536LL + 32768) / height);
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
 }
 
-// The user, on a thread of its own: waits for the popup, reads it, then
-// presses `keys` and clicks at `clickAt`, if given. Stops waiting when the popup call has returned without
-// showing one.
+// The user, on a thread of its own: waits for the popup and its loop, reads
+// it, then presses `keys` and clicks at `clickAt`, if given. Stops waiting
+// when the popup call has returned without showing one.
 class PopupUser {
 public:
     PopupUser(HWND owner, std::vector<WPARAM> keys, std::optional<POINT> clickAt)
@@ -138,11 +148,24 @@ public:
     }
 
 private:
+    // Whether the owner's thread is in the popup's loop, which takes the
+    // keys and the mouse: a popup shows a moment before its loop starts.
+    static bool Tracking(HWND owner)
+    {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(owner, nullptr), &info) &&
+               (info.flags & GUI_INMENUMODE) && info.hwndCapture != nullptr;
+    }
+
     void Use(HWND owner, const std::vector<WPARAM>& keys, std::optional<POINT> clickAt)
     {
         HWND popup = test::WaitForPopup(kPopupTimeoutMs, &callReturned_);
         HMENU menu = popup ? test::MenuOfPopup(popup) : nullptr;
-        if (menu) {
+        const bool tracking = menu &&
+                              test::WaitUntil([&] { return callReturned_ || Tracking(owner); }, kPopupTimeoutMs) &&
+                              !callReturned_;
+        if (tracking) {
             seen_.shown = true;
             seen_.foreground = GetForegroundWindow();
             GetWindowRect(popup, &seen_.rect);
@@ -185,8 +208,10 @@ PopupResult ShowMenuOf(const std::string& bytes, std::vector<WPARAM> keys, HWND 
 {
     TempFolder folder;
     WriteBytes(folder / "Tuvex.ini", bytes);
-    BringToFront(inFront);
+    // The cursor first: the motion that the X server reports for it is let
+    // in with the focus events, before the popup opens and takes the mouse.
     SetCursorPos(kCursorX, kCursorY);
+    EXPECT_TRUE(BringToFront(inFront)) << "in front: " << GetForegroundWindow() << ", wanted " << inFront;
     PopupResult result;
     {
         PopupUser user(Owner(), std::move(keys), clickAt);

@@ -89,20 +89,26 @@ void HandleMessages()
 
 // Makes `window` the foreground window. Wine hands the focus over through the
 // X server, whose focus events come later: they are let in before the popup
-// opens, so that none of them takes the focus from its owner meanwhile. A
-// question to the X server (where the cursor is) is answered after every
-// event it sent before, so the messages handled after it include them.
+// opens, since a late one that takes the focus from the popup's owner ends
+// the popup. A question to the X server (where the cursor is) is answered
+// after every event it sent before, so the messages handled after it include
+// them; Wine asks it only once the cursor has been still for a tenth of a
+// second, and answers from its own record before.
+constexpr DWORD kCursorStillForQueryMs = 100;
+
 bool BringToFront(HWND window)
 {
-    return test::WaitUntil([window] {
-        // Asked again each time: a focus event that was on its way when it
-        // was first asked moves the foreground once more.
+    const DWORD asked = GetTickCount();  // after the cursor's last move
+    return test::WaitUntil([window, asked] {
+        // Asked again each time: a focus event that was on its way moves the
+        // foreground once more.
         SetForegroundWindow(window);
         HandleMessages();
+        const bool queried = GetTickCount() - asked > kCursorStillForQueryMs;
         POINT cursor;
         GetCursorPos(&cursor);
         HandleMessages();
-        return GetForegroundWindow() == window && GetActiveWindow() == window;
+        return queried && GetForegroundWindow() == window && GetActiveWindow() == window;
     });
 }
 

@@ -7,7 +7,7 @@ for build in "$@"; do
     WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
     if [[ -s $prefix.xvfb-pid ]]; then
       kill "$(cat "$prefix.xvfb-pid")" 2>/dev/null || true
-      rm -f "$prefix.xvfb-pid" "$prefix.display"
+      rm -f "$prefix.xvfb-pid" "$prefix.display" "$prefix.display-number"
     fi
   done
 done

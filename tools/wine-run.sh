@@ -44,15 +44,22 @@ export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
 # One virtual display per prefix, started on first use and left running.
 display_file=$prefix.display
 start_display() {
-  local n
-  for n in $(seq 90 140); do
-    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null 9>&- &
-    echo $! > "$prefix.xvfb-pid"
-    for _ in $(seq 50); do
-      [[ -e /tmp/.X11-unix/X$n ]] && { echo ":$n" > "$display_file"; return; }
-      sleep 0.1
-    done
+  local number_file=$prefix.display-number number
+  rm -f "$number_file"
+  # Xvfb takes a free display itself and writes its number once it listens:
+  # two prefixes that start at once cannot end up on the same display, where
+  # one's windows would take the focus and the cursor from the other's.
+  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$number_file" \
+    >/dev/null 2>&1 < /dev/null 9>&- &
+  local pid=$!
+  echo $pid > "$prefix.xvfb-pid"
+  while kill -0 $pid 2>/dev/null; do
+    number=$(head -n 1 "$number_file" 2>/dev/null || true)
+    if [[ $number =~ ^[0-9]+$ ]]; then
+      echo ":$number" > "$display_file"
+      return
+    fi
+    sleep 0.1
   done
   echo "wine-run: could not start Xvfb" >&2; exit 1
 }

@@ -33,15 +33,46 @@ configure() {
   printf '%s' "$wanted" > "$stamp"
 }
 
+build_one() {
+  case $1 in
+    win32) configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release ;;
+    win64) configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release ;;
+    native) configure build/native -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ ;;
+  esac
+  cmake --build "build/$1"
+}
+
 mkdir -p build
 builds=("$@")
 ((${#builds[@]})) || builds=(win32 win64 native)
 for build in "${builds[@]}"; do
   case $build in
-    win32) configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release ;;
-    win64) configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release ;;
-    native) configure build/native -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ ;;
+    win32|win64|native) ;;
     *) echo "build.sh: unknown build $build" >&2; exit 2 ;;
   esac
-  cmake --build "build/$build"
 done
+if ((${#builds[@]} == 1)); then
+  build_one "${builds[0]}"
+  exit
+fi
+# Several trees build side by side: one tree's configure step and last links
+# leave cores idle that the others use. Each tree's output goes to its log,
+# shown when it is done.
+pids=()
+for build in "${builds[@]}"; do
+  build_one "$build" > "build/$build.build.log" 2>&1 &
+  pids+=($!)
+done
+status=0
+for i in "${!builds[@]}"; do
+  tree_status=0
+  wait "${pids[$i]}" || tree_status=$?
+  if ((tree_status == 0)); then
+    tail -n 1 "build/${builds[$i]}.build.log"
+  else
+    cat "build/${builds[$i]}.build.log"
+    echo "build.sh: build/${builds[$i]} failed (exit status $tree_status)" >&2
+    status=1
+  fi
+done
+exit $status

@@ -8,6 +8,21 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 bash tools/install-deps.sh
+
+results=$(mktemp -d)
+trap 'wait; bash tools/stop-wine.sh build/win32 build/win64; rm -rf "$results"' EXIT
+wine_arches=(win64)
+run_32bit=1
+bash tools/can-run-32bit.sh || run_32bit=0
+((run_32bit)) && wine_arches+=(win32)
+# The Wine prefixes are made while the build runs: Wine spends most of that
+# half minute waiting. The tests' first program waits for them (the prefix's
+# lock).
+for arch in "${wine_arches[@]}"; do
+  mkdir -p "build/$arch"
+  bash tools/wine-run.sh --arch "$arch" --prefix "$root/build/$arch/wineprefix" --prepare \
+    > "build/$arch.prepare.log" 2>&1 &
+done
 bash tools/build.sh
 
 passed=0 failed=0 status=0
@@ -33,11 +48,9 @@ run_ctest() {
 
 # The two Windows trees run side by side, each under its own Wine prefix
 # and display, beside the native tests; their outputs follow one another.
-results=$(mktemp -d)
-trap 'bash tools/stop-wine.sh build/win32 build/win64; rm -rf "$results"' EXIT
 trees=(build/native build/win32 build/win64)
 win32_only=()
-if ! bash tools/can-run-32bit.sh; then
+if ((!run_32bit)); then
   # Built all the same, so that the 32-bit code still compiles and links.
   echo "test.sh: this machine cannot run 32-bit programs (its kernel refuses them: 'Exec format error');"
   echo "test.sh: of build/win32 only the tests that need no Wine run here. Run the rest on a machine with 32-bit support."

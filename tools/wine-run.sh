@@ -5,30 +5,40 @@
 # starts fast, and a virtual X display for programs that open windows.
 #
 #   wine-run.sh [--arch win32|win64] [--prefix DIR] PROGRAM.exe [ARGS...]
+#   wine-run.sh [--arch win32|win64] --prefix DIR --prepare
 #
 # The options come in any order, before the program. The prefix is DIR-ARCH (DIR defaults to "wineprefix" beside the program;
-# ARCH to win32).
+# ARCH to win32). --prepare makes the prefix and starts its display and
+# server, and runs nothing: making a prefix takes Wine half a minute, most of
+# it waiting, which a build beside it can use.
 set -euo pipefail
 
-usage="usage: wine-run.sh [--arch win32|win64] [--prefix DIR] PROGRAM.exe [ARGS...]"
+usage="usage: wine-run.sh [--arch win32|win64] [--prefix DIR] PROGRAM.exe [ARGS...] | --prefix DIR --prepare"
 arch=win32
 base=
+prepare=0
 while (($#)); do
   case $1 in
     --arch) arch=${2:?$usage}; shift 2 ;;
     --prefix) base=${2:?$usage}; shift 2 ;;
+    --prepare) prepare=1; shift ;;
     -h|--help) echo "$usage"; exit 0 ;;
     -*) echo "wine-run.sh: unknown option $1" >&2; echo "$usage" >&2; exit 2 ;;
     *) break ;;
   esac
 done
-if (($# == 0)); then echo "$usage" >&2; exit 2; fi
+if ((prepare)) && { (($#)) || [[ -z $base ]]; } || ((!prepare && $# == 0)); then
+  echo "$usage" >&2; exit 2
+fi
 case $arch in
   win32|win64) ;;
   *) echo "wine-run.sh: unknown architecture $arch" >&2; echo "$usage" >&2; exit 2 ;;
 esac
-program=$1; shift
-[[ -n $base ]] || base=$(cd "$(dirname "$program")" && pwd)/wineprefix
+if ((!prepare)); then
+  program=$1; shift
+  [[ -n $base ]] || base=$(cd "$(dirname "$program")" && pwd)/wineprefix
+fi
+mkdir -p "$(dirname "$base")"
 prefix=$base-$arch
 
 export WINEPREFIX=$prefix WINEARCH=$arch
@@ -105,4 +115,5 @@ wineserver -p60 >/dev/null 2>&1 < /dev/null 9>&- || true
 flock -u 9
 exec 9>&-
 
+((prepare)) && exit 0
 exec "$wine" "$program" "$@"

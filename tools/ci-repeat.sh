@@ -54,7 +54,9 @@ for run in $(seq "$runs"); do
       "${summary:-no summary line}" "/tmp/tuvex-ci-run-$run.log"
   fi
   # The clone's build trees are large; the next run makes its own.
-  ((keep)) || rm -rf "$clone"
+  if ((!keep)) && ! rm -rf "$clone"; then
+    echo "ci-repeat: could not remove all of $clone; the runs go on"
+  fi
 done
 echo "ci-repeat: $passed passed, $failed failed"
 ((failed == 0))

@@ -4,8 +4,8 @@
 for build in "$@"; do
   for prefix in "$build"/wineprefix-win32 "$build"/wineprefix-win64; do
     [[ -d $prefix ]] || continue
-    # The server saves the registry as it ends: the prefix is only still
-    # once it has gone, so that a caller can remove it.
+    # The server saves the registry into the prefix as it ends: waiting for
+    # that lets a caller remove the prefix.
     WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
     WINEPREFIX=$prefix wineserver -w 2>/dev/null || true
     if [[ -s $prefix.xvfb-pid ]]; then

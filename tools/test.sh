@@ -18,8 +18,8 @@ bash tools/can-run-32bit.sh || run_32bit=0
 # The Wine prefixes are made while the build runs: Wine spends most of that
 # half minute waiting. The tests' first program waits for them (the prefix's
 # lock).
+mkdir -p build
 for arch in "${wine_arches[@]}"; do
-  mkdir -p "build/$arch"
   bash tools/wine-run.sh --arch "$arch" --prefix "$root/build/$arch/wineprefix" --prepare \
     > "build/$arch.prepare.log" 2>&1 &
 done

@@ -76,10 +76,15 @@ protected:
 
 TEST_F(LongErrorOutputTest, ShowsTheFirstPartTheBytesLeftOutAndTheLastPart)
 {
-    // 10 MB as code page 932 and as UTF-16 text, and 250 MB.
+    // 10 MB as code page 932 and as UTF-16 text.
     EXPECT_EQ(Mismatch(ShownByNarrow(125000), ShownOfNumberedLines(125000, kAnsiLineBytes)), "same");
     EXPECT_EQ(Mismatch(ShownByWide(62500), ShownOfNumberedLines(62500, kUtf16LineBytes)), "same");
-    EXPECT_EQ(Mismatch(ShownByNarrow(3125000), ShownOfNumberedLines(3125000, kAnsiLineBytes)), "same");
+    // 250 MB: in a 32-bit process, keeping it all (and its UTF-16 copy) would
+    // not fit the address space. A 64-bit process would fit it, and the
+    // half minute it takes under Wine would test nothing that 10 MB do not.
+    if constexpr (sizeof(void*) == 4) {
+        EXPECT_EQ(Mismatch(ShownByNarrow(3125000), ShownOfNumberedLines(3125000, kAnsiLineBytes)), "same");
+    }
     const std::wstring shownByRun = ShownDuring([&] {
         EXPECT_STREQ(run_("", TestChildPath().c_str(), "err-numbered 125000 ansi out 6f6b"), "ok");
     });

@@ -2,7 +2,7 @@
 # Stops the wineservers and virtual displays that wine-run.sh started for the
 # prefixes under the given build folders.
 for build in "$@"; do
-  for prefix in "$build"/wineprefix-win32 "$build"/wineprefix-win64; do
+  for prefix in "$build"/wineprefix*-win32 "$build"/wineprefix*-win64; do
     [[ -d $prefix ]] || continue
     # The server saves the registry into the prefix as it ends: waiting for
     # that lets a caller remove the prefix.

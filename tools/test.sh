@@ -19,9 +19,12 @@ bash tools/can-run-32bit.sh || run_32bit=0
 # half minute waiting. The tests' first program waits for them (the prefix's
 # lock).
 mkdir -p build
+# Each tree has two: one program runs in halves side by side.
 for arch in "${wine_arches[@]}"; do
-  bash tools/wine-run.sh --arch "$arch" --prefix "$root/build/$arch/wineprefix" --prepare \
-    > "build/$arch.prepare.log" 2>&1 &
+  for prefix in wineprefix wineprefix-second; do
+    bash tools/wine-run.sh --arch "$arch" --prefix "$root/build/$arch/$prefix" --prepare \
+      > "build/$arch.$prefix.prepare.log" 2>&1 &
+  done
 done
 bash tools/build.sh
 
@@ -31,9 +34,9 @@ passed=0 failed=0 status=0
 run_ctest() {
   local dir=$1 log=$2 counts=$3 ctest_status=0 line total bad
   shift 3
-  # Two at a time: the tests under Wine take turns (they share the tree's
-  # prefix), and a test that needs no Wine runs beside them.
-  (cd "$dir" && ctest --output-on-failure --timeout 900 -j 2 "$@") > "$log" 2>&1 || ctest_status=$?
+  # Three at a time: the tests under one Wine prefix take turns, and those
+  # under the other prefix and those that need no Wine run beside them.
+  (cd "$dir" && ctest --output-on-failure --timeout 900 -j 3 "$@") > "$log" 2>&1 || ctest_status=$?
   # The count is for the summary only: "100% tests passed, 0 tests failed out of 7".
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
   if [[ -z $line ]]; then

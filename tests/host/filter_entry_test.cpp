@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <clocale>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "host/exports.h"
 #include "support/test_support.h"
@@ -373,8 +375,8 @@ protected:
                          "Copy\t" + TestChildPath() + "\tcat\nTokyo\t" + TestChildPath() + "\tout e69db1e4baac\n");
         window_ = test::MakeOwnerWindow(0, 0, 300, 200);
         owner_ = window_.get();
-        SetForegroundWindow(owner_);
         SetCursorPos(40, 40);
+        ASSERT_TRUE(test::BringToFront(owner_)) << "in front: " << GetForegroundWindow();
     }
 
     void TearDown() override
@@ -385,15 +387,15 @@ protected:
         }
     }
 
-    // Presses `keys` on the popup once it shows; tells whether it showed.
-    std::thread PressOnPopup(std::vector<WPARAM> keys, bool& shown)
+    // The result block of `call` while a user presses `keys` on its popup.
+    std::string ResultWithKeysOnPopup(const std::function<HGLOBAL()>& call, const std::vector<WPARAM>& keys)
     {
-        return std::thread([this, keys, &shown] {
-            shown = test::WaitForPopup(10000) != nullptr;
-            for (WPARAM key : shown ? keys : std::vector<WPARAM>{}) {
-                PostMessageW(owner_, WM_KEYDOWN, key, 0);
-            }
-        });
+        test::PopupUser user(owner_, [&](HWND, HMENU) { test::PressKeys(owner_, keys); });
+        const std::string result = BlockBytes(call());
+        const test::PopupUser::Outcome outcome = user.Finish();
+        EXPECT_TRUE(outcome.shown);
+        EXPECT_FALSE(outcome.leftOpen) << "the popup stayed open after the keys";
+        return result;
     }
 
     UniqueWindow window_;
@@ -401,42 +403,23 @@ protected:
 
 TEST_F(FilterMenuTest, RunsTheCommandChosenFromTheMenuWhenTheParameterIsEmpty)
 {
-    bool shown = false;
-    std::thread user = PressOnPopup({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}, shown);
-    const std::string result = BlockBytes(narrow_(owner_, L"text", ""));
-    user.join();
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(result, Utf16Block(L"HI"));
+    EXPECT_EQ(ResultWithKeysOnPopup([&] { return narrow_(owner_, L"text", ""); }, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}), Utf16Block(L"HI"));
 }
 
 TEST_F(FilterMenuTest, WideFilterReadsItsOwnMenuFileWhenTheParameterIsNull)
 {
-    bool shown = false;
-    std::thread user = PressOnPopup({VK_DOWN, VK_RETURN}, shown);
-    const std::string result = BlockBytes(wide_(owner_, L"abc", nullptr));
-    user.join();
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(result, "6" + std::string(3, '\0'));
+    EXPECT_EQ(ResultWithKeysOnPopup([&] { return wide_(owner_, L"abc", nullptr); }, {VK_DOWN, VK_RETURN}), "6" + std::string(3, '\0'));
 }
 
 TEST_F(FilterMenuTest, Utf8FilterReadsItsOwnMenuFile)
 {
-    bool shown = false;
-    std::thread user = PressOnPopup({VK_DOWN, VK_DOWN, VK_RETURN}, shown);
-    const std::string result = BlockBytes(utf8_(owner_, L"text", ""));
-    user.join();
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(result, Utf16Block(L"\u6771\u4eac"));
+    EXPECT_EQ(ResultWithKeysOnPopup([&] { return utf8_(owner_, L"text", ""); }, {VK_DOWN, VK_DOWN, VK_RETURN}), Utf16Block(L"\u6771\u4eac"));
 }
 
 TEST_F(FilterMenuTest, DismissingTheMenuRunsNothingAndShowsNothing)
 {
     DialogWatcher watcher;
-    bool shown = false;
-    std::thread user = PressOnPopup({VK_ESCAPE, VK_ESCAPE}, shown);
-    EXPECT_EQ(BlockBytes(narrow_(owner_, L"text", nullptr)), "(null)");
-    user.join();
-    EXPECT_TRUE(shown);
+    EXPECT_EQ(ResultWithKeysOnPopup([&] { return narrow_(owner_, L"text", nullptr); }, {VK_ESCAPE, VK_ESCAPE}), "(null)");
     EXPECT_TRUE(watcher.seen().empty());
 }
 
@@ -462,12 +445,7 @@ TEST_F(FilterMenuTest, ALongCommentLineStaysACommentToItsEnd)
 {
     test::WriteBytes(module_.directory() + "Tuvex.ini", "#" + std::string(1022, 'c') + "Live\t" + TestChildPath() +
                                                             "\tout 4c495645\nCopy\t" + TestChildPath() + "\tcat\n");
-    bool shown = false;
-    std::thread user = PressOnPopup({VK_DOWN, VK_RETURN}, shown);
-    const std::string result = BlockBytes(narrow_(owner_, L"text", ""));
-    user.join();
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(result, Utf16Block(L"text"));
+    EXPECT_EQ(ResultWithKeysOnPopup([&] { return narrow_(owner_, L"text", ""); }, {VK_DOWN, VK_RETURN}), Utf16Block(L"text"));
 }
 
 TEST_F(FilterMenuTest, SubmenusNestedDeeperThanWindowsBuildsAreRefusedInWords)

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "menu/menu_file.h"
@@ -18,7 +16,6 @@ using test::Cp932;
 using test::TempFolder;
 using test::WriteBytes;
 
-constexpr DWORD kPopupTimeoutMs = 20000;
 constexpr int kCursorX = 300;
 constexpr int kCursorY = 200;
 
@@ -78,40 +75,6 @@ void ReadMenu(HMENU menu, const std::string& indent, SeenPopup& seen)
     }
 }
 
-// Handles the messages waiting for this thread.
-void HandleMessages()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        DispatchMessageW(&message);
-    }
-}
-
-// Makes `window` the foreground window. Wine hands the focus over through the
-// X server, whose focus events come later: they are let in before the popup
-// opens, since a late one that takes the focus from the popup's owner ends
-// the popup. A question to the X server (where the cursor is) is answered
-// after every event it sent before, so the messages handled after it include
-// them; Wine asks it only once the cursor has been still for a tenth of a
-// second, and answers from its own record before.
-constexpr DWORD kCursorStillForQueryMs = 100;
-
-bool BringToFront(HWND window)
-{
-    const DWORD asked = GetTickCount();  // after the cursor's last move
-    return test::WaitUntil([window, asked] {
-        // Asked again each time: a focus event that was on its way moves the
-        // foreground once more.
-        SetForegroundWindow(window);
-        HandleMessages();
-        const bool queried = GetTickCount() - asked > kCursorStillForQueryMs;
-        POINT cursor;
-        GetCursorPos(&cursor);
-        HandleMessages();
-        return queried && GetForegroundWindow() == window && GetActiveWindow() == window;
-    });
-}
-
 // A click of the left mouse button at `point` on the screen. Each half
 // carries the point itself: a move of the cursor that was still on its way
 // could otherwise come between the move and the button.
@@ -131,77 +94,6 @@ void Click(POINT point)
     SendInput(2, inputs, sizeof(INPUT));
 }
 
-// The user, on a thread of its own: waits for the popup and its loop, reads
-// it, then presses `keys` and clicks at `clickAt`, if given. Stops waiting
-// when the popup call has returned without showing one.
-class PopupUser {
-public:
-    PopupUser(HWND owner, std::vector<WPARAM> keys, std::optional<POINT> clickAt)
-        : thread_([this, owner, keys = std::move(keys), clickAt] { Use(owner, keys, clickAt); })
-    {
-    }
-    ~PopupUser() { Finish(); }
-    PopupUser(const PopupUser&) = delete;
-    PopupUser& operator=(const PopupUser&) = delete;
-
-    const SeenPopup& Finish()
-    {
-        callReturned_ = true;
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-        return seen_;
-    }
-
-private:
-    // Whether the owner's thread is in the popup's loop, which takes the
-    // keys and the mouse: a popup shows a moment before its loop starts.
-    static bool Tracking(HWND owner)
-    {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(owner, nullptr), &info) &&
-               (info.flags & GUI_INMENUMODE) && info.hwndCapture != nullptr;
-    }
-
-    void Use(HWND owner, const std::vector<WPARAM>& keys, std::optional<POINT> clickAt)
-    {
-        HWND popup = test::WaitForPopup(kPopupTimeoutMs, &callReturned_);
-        HMENU menu = popup ? test::MenuOfPopup(popup) : nullptr;
-        const bool tracking = menu &&
-                              test::WaitUntil([&] { return callReturned_ || Tracking(owner); }, kPopupTimeoutMs) &&
-                              !callReturned_;
-        if (tracking) {
-            seen_.shown = true;
-            seen_.foreground = GetForegroundWindow();
-            GetWindowRect(popup, &seen_.rect);
-            ReadMenu(menu, "", seen_);
-            for (const WPARAM key : keys) {
-                PostMessageW(owner, WM_KEYDOWN, key, 0);
-            }
-            if (clickAt) {
-                Click(*clickAt);
-            }
-        }
-        // A popup that the keys left open, or that hid from us, must fail
-        // the test instead of hanging it.
-        const DWORD pressed = GetTickCount();
-        while (!callReturned_) {
-            if (GetTickCount() - pressed < kPopupTimeoutMs) {
-                Sleep(10);
-                continue;
-            }
-            seen_.leftOpen = true;
-            PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0);
-            Sleep(500);
-        }
-    }
-
-    SeenPopup seen_;
-    std::atomic<bool> callReturned_{false};
-    std::thread thread_;
-};
-
 struct PopupResult {
     CommandEntry chosen;
     SeenPopup seen;
@@ -217,12 +109,22 @@ PopupResult ShowMenuOf(const std::string& bytes, std::vector<WPARAM> keys, HWND 
     // The cursor first: the motion that the X server reports for it is let
     // in with the focus events, before the popup opens and takes the mouse.
     SetCursorPos(kCursorX, kCursorY);
-    EXPECT_TRUE(BringToFront(inFront)) << "in front: " << GetForegroundWindow() << ", wanted " << inFront;
+    EXPECT_TRUE(test::BringToFront(inFront)) << "in front: " << GetForegroundWindow() << ", wanted " << inFront;
     PopupResult result;
     {
-        PopupUser user(Owner(), std::move(keys), clickAt);
+        test::PopupUser user(Owner(), [&](HWND popup, HMENU menu) {
+            result.seen.foreground = GetForegroundWindow();
+            GetWindowRect(popup, &result.seen.rect);
+            ReadMenu(menu, "", result.seen);
+            test::PressKeys(Owner(), keys);
+            if (clickAt) {
+                Click(*clickAt);
+            }
+        });
         result.chosen = ShowCommandMenu(Owner(), folder / "Tuvex.ini");
-        result.seen = user.Finish();
+        const test::PopupUser::Outcome outcome = user.Finish();
+        result.seen.shown = outcome.shown;
+        result.seen.leftOpen = outcome.leftOpen;
     }
     EXPECT_FALSE(result.seen.leftOpen) << "the popup stayed open after the keys";
     // Keys that no popup read must not reach the next test's popup. (Only
@@ -343,9 +245,9 @@ TEST(ShowCommandMenu, NumbersTheCommandsOfEachPopupFromOne)
 
 TEST(ShowCommandMenu, BringsABackgroundOwnerToTheFrontSoThatAClickElsewhereClosesIt)
 {
-    BringToFront(Owner());  // the owner exists and had the focus before
+    test::BringToFront(Owner());  // the owner exists and had the focus before
     const UniqueWindow inFront = test::MakeOwnerWindow(600, 500, 300, 300);
-    ASSERT_TRUE(BringToFront(inFront.get())) << "in front: " << GetForegroundWindow();
+    ASSERT_TRUE(test::BringToFront(inFront.get())) << "in front: " << GetForegroundWindow();
     const PopupResult result = ShowMenuOf(test::kWorkedExample, {}, inFront.get(), POINT{750, 650});
     ASSERT_TRUE(result.seen.shown);
     EXPECT_EQ(result.seen.foreground, Owner()) << "in front: " << result.seen.foreground;

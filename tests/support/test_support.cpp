@@ -259,6 +259,91 @@ UniqueWindow MakeOwnerWindow(int left, int top, int width, int height)
                                         left, top, width, height, nullptr, nullptr, description.hInstance, nullptr));
 }
 
+namespace {
+
+// Handles the messages waiting for this thread.
+void HandleMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
+}
+
+// Whether `owner`'s thread is in a popup's loop, which takes the keys and
+// the mouse: a popup shows a moment before its loop starts.
+bool TracksPopup(HWND owner)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(owner, nullptr), &info) && (info.flags & GUI_INMENUMODE) &&
+           info.hwndCapture != nullptr;
+}
+
+}  // namespace
+
+// Wine hands the focus over through the X server, whose focus events come
+// later: they are let in before the popup opens, since a late one that takes
+// the focus from the popup's owner ends the popup. A question to the X server
+// (where the cursor is) is answered after every event it sent before, so the
+// messages handled after it include them; Wine asks it only once the cursor
+// has been still for a tenth of a second, and answers from its own record
+// before.
+bool BringToFront(HWND window)
+{
+    constexpr DWORD kCursorStillForQueryMs = 100;
+    const DWORD asked = GetTickCount();  // after the cursor's last move
+    return WaitUntil([window, asked] {
+        // Asked again each time: a focus event that was on its way moves the
+        // foreground once more.
+        SetForegroundWindow(window);
+        HandleMessages();
+        const bool queried = GetTickCount() - asked > kCursorStillForQueryMs;
+        POINT cursor;
+        GetCursorPos(&cursor);
+        HandleMessages();
+        return queried && GetForegroundWindow() == window && GetActiveWindow() == window;
+    });
+}
+
+PopupUser::PopupUser(HWND owner, Act act) : thread_([this, owner, act = std::move(act)] { Use(owner, act); }) {}
+
+PopupUser::Outcome PopupUser::Finish()
+{
+    callReturned_ = true;
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    return outcome_;
+}
+
+void PopupUser::Use(HWND owner, const Act& act)
+{
+    HWND popup = WaitForPopup(kStateTimeoutMs, &callReturned_);
+    HMENU menu = popup ? MenuOfPopup(popup) : nullptr;
+    outcome_.shown = menu && WaitUntil([&] { return callReturned_ || TracksPopup(owner); }) && !callReturned_;
+    if (outcome_.shown) {
+        act(popup, menu);
+    }
+    const DWORD acted = GetTickCount();
+    while (!callReturned_) {
+        if (GetTickCount() - acted < kStateTimeoutMs) {
+            Sleep(10);
+            continue;
+        }
+        outcome_.leftOpen = true;
+        PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0);
+        Sleep(500);
+    }
+}
+
+void PressKeys(HWND owner, const std::vector<WPARAM>& keys)
+{
+    for (const WPARAM key : keys) {
+        PostMessageW(owner, WM_KEYDOWN, key, 0);
+    }
+}
+
 DialogWatcher::DialogWatcher(Inspector inspect) : inspect_(std::move(inspect)), thread_([this] { Watch(); }) {}
 
 DialogWatcher::~DialogWatcher()

@@ -171,6 +171,43 @@ HWND WaitForPopup(DWORD timeoutMs, const std::atomic<bool>* givenUp = nullptr);
 // A new visible top-level window that stands in for the editor's window.
 UniqueWindow MakeOwnerWindow(int left, int top, int width, int height);
 
+// Makes `window` the foreground window and waits until the focus events that
+// this sets off have arrived; false when it did not become the foreground.
+// Move the cursor before, not after: its motion is let in with them.
+bool BringToFront(HWND window);
+
+// The user of a popup menu, on a thread of its own: waits until a popup
+// shows and its loop runs, then hands it to `act`, which reads it and
+// presses keys. It stops waiting once the popup call has returned
+// (`Finish`) without one, and closes a popup that `act` left open after a
+// while, so that the test fails instead of hanging.
+class PopupUser {
+public:
+    using Act = std::function<void(HWND popup, HMENU menu)>;
+    struct Outcome {
+        bool shown = false;
+        bool leftOpen = false;  // it had to be closed for the test
+    };
+
+    PopupUser(HWND owner, Act act);
+    ~PopupUser() { Finish(); }
+    PopupUser(const PopupUser&) = delete;
+    PopupUser& operator=(const PopupUser&) = delete;
+
+    // To be called once the popup call has returned.
+    Outcome Finish();
+
+private:
+    void Use(HWND owner, const Act& act);
+
+    Outcome outcome_;
+    std::atomic<bool> callReturned_{false};
+    std::thread thread_;
+};
+
+// Presses `keys` in turn on the popup that `owner`'s thread tracks.
+void PressKeys(HWND owner, const std::vector<WPARAM>& keys);
+
 // While it lives, the process's current folder is `folder`; the one before
 // comes back after it.
 class ScopedCurrentFolder {

@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make ninja-build g++ clang libclang-rt-14-dev googletest cppcheck
+  cmake make ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev cppcheck
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   wine wine32:i386 wine64
   xvfb xauth x11-apps x11-utils imagemagick

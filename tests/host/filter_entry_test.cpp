@@ -403,23 +403,28 @@ protected:
 
 TEST_F(FilterMenuTest, RunsTheCommandChosenFromTheMenuWhenTheParameterIsEmpty)
 {
-    EXPECT_EQ(ResultWithKeysOnPopup([&] { return narrow_(owner_, L"text", ""); }, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}), Utf16Block(L"HI"));
+    EXPECT_EQ(ResultWithKeysOnPopup([&] { return narrow_(owner_, L"text", ""); },
+                                    {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}),
+              Utf16Block(L"HI"));
 }
 
 TEST_F(FilterMenuTest, WideFilterReadsItsOwnMenuFileWhenTheParameterIsNull)
 {
-    EXPECT_EQ(ResultWithKeysOnPopup([&] { return wide_(owner_, L"abc", nullptr); }, {VK_DOWN, VK_RETURN}), "6" + std::string(3, '\0'));
+    EXPECT_EQ(ResultWithKeysOnPopup([&] { return wide_(owner_, L"abc", nullptr); }, {VK_DOWN, VK_RETURN}),
+              "6" + std::string(3, '\0'));
 }
 
 TEST_F(FilterMenuTest, Utf8FilterReadsItsOwnMenuFile)
 {
-    EXPECT_EQ(ResultWithKeysOnPopup([&] { return utf8_(owner_, L"text", ""); }, {VK_DOWN, VK_DOWN, VK_RETURN}), Utf16Block(L"\u6771\u4eac"));
+    EXPECT_EQ(ResultWithKeysOnPopup([&] { return utf8_(owner_, L"text", ""); }, {VK_DOWN, VK_DOWN, VK_RETURN}),
+              Utf16Block(L"\u6771\u4eac"));
 }
 
 TEST_F(FilterMenuTest, DismissingTheMenuRunsNothingAndShowsNothing)
 {
     DialogWatcher watcher;
-    EXPECT_EQ(ResultWithKeysOnPopup([&] { return narrow_(owner_, L"text", nullptr); }, {VK_ESCAPE, VK_ESCAPE}), "(null)");
+    EXPECT_EQ(ResultWithKeysOnPopup([&] { return narrow_(owner_, L"text", nullptr); }, {VK_ESCAPE, VK_ESCAPE}),
+              "(null)");
     EXPECT_TRUE(watcher.seen().empty());
 }
 
@@ -445,7 +450,8 @@ TEST_F(FilterMenuTest, ALongCommentLineStaysACommentToItsEnd)
 {
     test::WriteBytes(module_.directory() + "Tuvex.ini", "#" + std::string(1022, 'c') + "Live\t" + TestChildPath() +
                                                             "\tout 4c495645\nCopy\t" + TestChildPath() + "\tcat\n");
-    EXPECT_EQ(ResultWithKeysOnPopup([&] { return narrow_(owner_, L"text", ""); }, {VK_DOWN, VK_RETURN}), Utf16Block(L"text"));
+    EXPECT_EQ(ResultWithKeysOnPopup([&] { return narrow_(owner_, L"text", ""); }, {VK_DOWN, VK_RETURN}),
+              Utf16Block(L"text"));
 }
 
 TEST_F(FilterMenuTest, SubmenusNestedDeeperThanWindowsBuildsAreRefusedInWords)

@@ -379,14 +379,6 @@ protected:
         ASSERT_TRUE(test::BringToFront(owner_)) << "in front: " << GetForegroundWindow();
     }
 
-    void TearDown() override
-    {
-        // Keys that no popup read must not reach the next test's popup.
-        MSG message;
-        while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-        }
-    }
-
     // The result block of `call` while a user presses `keys` on its popup.
     std::string ResultWithKeysOnPopup(const std::function<HGLOBAL()>& call, const std::vector<WPARAM>& keys)
     {

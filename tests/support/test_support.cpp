@@ -313,28 +313,32 @@ PopupUser::Outcome PopupUser::Finish()
     callReturned_ = true;
     if (thread_.joinable()) {
         thread_.join();
+        // Keys that no popup read must not reach the next popup. (Only keys:
+        // a paint message would come back until it is handled.)
+        MSG message;
+        while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+        }
     }
     return outcome_;
 }
 
 void PopupUser::Use(HWND owner, const Act& act)
 {
+    const auto returned = [this] { return callReturned_.load(); };
     HWND popup = WaitForPopup(kStateTimeoutMs, &callReturned_);
     HMENU menu = popup ? MenuOfPopup(popup) : nullptr;
-    outcome_.shown = menu && WaitUntil([&] { return callReturned_ || TracksPopup(owner); }) && !callReturned_;
+    outcome_.shown = menu && WaitUntil([&] { return returned() || TracksPopup(owner); }) && !returned();
     if (outcome_.shown) {
         act(popup, menu);
     }
-    const DWORD acted = GetTickCount();
-    while (!callReturned_) {
-        if (GetTickCount() - acted < kStateTimeoutMs) {
-            Sleep(10);
-            continue;
-        }
-        outcome_.leftOpen = true;
-        PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0);
-        Sleep(500);
+    if (WaitUntil(returned)) {
+        return;
     }
+    outcome_.leftOpen = true;
+    // Each Escape closes one level of submenus.
+    do {
+        PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0);
+    } while (!WaitUntil(returned, 500));
 }
 
 void PressKeys(HWND owner, const std::vector<WPARAM>& keys)

@@ -194,7 +194,8 @@ public:
     PopupUser(const PopupUser&) = delete;
     PopupUser& operator=(const PopupUser&) = delete;
 
-    // To be called once the popup call has returned.
+    // To be called on the owner's thread once the popup call has returned;
+    // drops the keys that no popup read.
     Outcome Finish();
 
 private:
